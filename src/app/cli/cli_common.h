@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "curves/mivaro_doc.h"
+#include "platform/message_port.h"
+
+namespace mivaro::cli {
+
+// Exit statuses shared by every command.
+constexpr int kExitOk = 0;
+constexpr int kExitMessage = 1;  // a message the window would show in a box went to stderr
+constexpr int kExitUsage = 2;
+
+// Prints what the window would show in a message box to standard error and
+// remembers that it did, so the command can exit with status 1.
+class StderrMessages final : public MessagePort {
+public:
+    MessageAnswer showMessage(const std::string& text, const std::string& caption,
+                              MessageButtons buttons) override;
+    bool anyShown() const { return m_shown; }
+
+private:
+    bool m_shown = false;
+};
+
+// A document loaded from FILE... exactly as `mivaro-cli points` loads it.
+struct LoadedDocument {
+    StderrMessages messages;
+    NoRepaint repaint;
+    std::unique_ptr<CMivaro4Doc> doc;
+};
+
+// Puts the files into the name list (duplicates skipped) and rebuilds the
+// CurveSet with settingsDirectory as the directory of the .par files.
+std::unique_ptr<LoadedDocument> loadDocument(const std::string& settingsDirectory,
+                                             const std::vector<std::string>& files);
+
+// "DIR" -> "DIR/" (settings files are opened as directory + name).
+std::string asSettingsDirectory(const std::string& directory);
+
+int runPoints(const std::vector<std::string>& args);
+int runAnalyse(const std::vector<std::string>& args);
+int runRender(const std::vector<std::string>& args);
+
+}  // namespace mivaro::cli

@@ -1,0 +1,38 @@
+// mivaro-cli: the program's logic without a window, for batch work and checks.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_common.h"
+
+namespace {
+
+void printUsage() {
+    std::fputs(
+        "usage: mivaro-cli points [--settings DIR] FILE...\n"
+        "       mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT] FILE...\n"
+        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n",
+        stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return mivaro::cli::kExitUsage;
+    }
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "points") {
+        return mivaro::cli::runPoints(args);
+    }
+    if (command == "analyse") {
+        return mivaro::cli::runAnalyse(args);
+    }
+    if (command == "render") {
+        return mivaro::cli::runRender(args);
+    }
+    printUsage();
+    return mivaro::cli::kExitUsage;
+}
