@@ -1,0 +1,45 @@
+#include "view/qt/graph_font.h"
+
+#include <QFontMetrics>
+#include <map>
+#include <tuple>
+
+namespace mivaro {
+
+namespace {
+
+QFont baseFont(const FontSpec& spec, int pixelSize) {
+    QFont font(QString::fromStdString(spec.face));
+    font.setPixelSize(pixelSize);
+    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+int cellOf(const QFont& font) {
+    const QFontMetrics metrics(font);
+    return metrics.ascent() + metrics.descent();
+}
+
+}  // namespace
+
+QFont qtFont(const FontSpec& spec) {
+    using Key = std::tuple<std::string, int, int>;
+    static std::map<Key, int> pixelSizes;  // measuring is slow; fonts repeat
+    const int cell = spec.cellHeight < 1 ? 1 : spec.cellHeight;
+    const Key key{spec.face, cell, spec.weight};
+    auto found = pixelSizes.find(key);
+    if (found == pixelSizes.end()) {
+        int size = cell;
+        while (size > 1 && cellOf(baseFont(spec, size)) > cell) {
+            --size;
+        }
+        found = pixelSizes.emplace(key, size).first;
+    }
+    return baseFont(spec, found->second);
+}
+
+}  // namespace mivaro

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QFont>
+
+#include "view/drawing_surface.h"
+
+namespace mivaro {
+
+// The Qt font for a FontSpec. The cell height of the spec counts the whole
+// text cell (ascent + descent, internal leading included), whereas Qt's pixel
+// size is the em size; the largest pixel size whose ascent + descent does not
+// exceed the cell height is used, so text lines stack exactly cellHeight apart.
+QFont qtFont(const FontSpec& spec);
+
+}  // namespace mivaro

@@ -1,0 +1,130 @@
+#include "view/qt/mivaro_view.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "view/qt/painter_surface.h"
+#include "view/qt/text_cursor_builder.h"
+#include "view/qt/text_line_dialog.h"
+
+namespace mivaro {
+
+CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
+    : QWidget(parent),
+      m_doc(doc),
+      m_cursorBuilder(std::make_unique<QtTextCursorBuilder>(m_graph.settings())),
+      m_qtTextDialog(std::make_unique<QtTextLineDialog>(this)),
+      m_textDialog(m_qtTextDialog.get()) {
+    setMouseTracking(true);  // the text cursor follows every move
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    m_graph.textList().setCursorBuilder(m_cursorBuilder.get());
+    m_graph.textList().setMessagePort(&m_doc.messages());
+}
+
+CMivaro4View::~CMivaro4View() = default;
+
+void CMivaro4View::onUndoText() {
+    m_graph.textList().undoText();
+    requestRepaint();
+}
+
+void CMivaro4View::onTextLine() {
+    std::string text;
+    if (m_textDialog->askTextLine(text)) {
+        m_graph.textList().beginTextPlacement(text);
+    }
+}
+
+void CMivaro4View::setLeftReleaseHandler(std::function<void(int x, int y)> handler) {
+    m_leftRelease = std::move(handler);
+}
+
+void CMivaro4View::setRightReleaseHandler(std::function<void(int x, int y)> handler) {
+    m_rightRelease = std::move(handler);
+}
+
+void CMivaro4View::setTextLineDialog(TextLineDialogPort* dialog) {
+    m_textDialog = dialog != nullptr ? dialog : m_qtTextDialog.get();
+}
+
+void CMivaro4View::setMessagePort(MessagePort* messages) {
+    m_graph.textList().setMessagePort(messages != nullptr ? messages : &m_doc.messages());
+}
+
+GraphData CMivaro4View::graphData() const {
+    return GraphData{m_doc.curveSet(), m_doc.indentCurve().nameCount(), m_doc.xAxisTitle, m_doc.yAxisTitle};
+}
+
+void CMivaro4View::renderGraph(QPainter& painter, QSize clientSize) {
+    PainterSurface surface(painter, ClientRect{0, 0, clientSize.width(), clientSize.height()});
+    m_graph.paint(surface, graphData());
+}
+
+QImage CMivaro4View::renderImage(QSize clientSize) {
+    QImage image(clientSize, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return image;
+    }
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PainterSurface surface(painter, ClientRect{0, 0, clientSize.width(), clientSize.height()}, &image);
+    m_graph.paint(surface, graphData());
+    painter.end();
+    return image;
+}
+
+void CMivaro4View::requestRepaint() {
+    update();
+}
+
+void CMivaro4View::paintEvent(QPaintEvent*) {
+    // One path for screen and PNG: paint into an image, then show it.
+    m_backBuffer = renderImage(size());
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_backBuffer);
+}
+
+void CMivaro4View::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (m_graph.textList().leftPress(at.x(), at.y())) {
+            requestRepaint();
+        }
+    } else if (event->button() == Qt::RightButton) {
+        m_graph.textList().rightPress();
+        updateCursor();
+    }
+}
+
+void CMivaro4View::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (m_graph.textList().leftRelease()) {
+            return;  // the click placed (or tried to place) a text
+        }
+        if (m_leftRelease) {
+            m_leftRelease(at.x(), at.y());
+        }
+    } else if (event->button() == Qt::RightButton) {
+        if (m_rightRelease) {
+            m_rightRelease(at.x(), at.y());
+        }
+    }
+}
+
+void CMivaro4View::mouseMoveEvent(QMouseEvent*) {
+    updateCursor();
+}
+
+void CMivaro4View::updateCursor() {
+    const auto& cursor = m_cursorBuilder->cursor();
+    if (m_graph.textList().showsTextCursor() && cursor.has_value()) {
+        setCursor(*cursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+}  // namespace mivaro

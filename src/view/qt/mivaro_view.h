@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "curves/mivaro_doc.h"
+#include "view/main_graph.h"
+#include "view/text_line_dialog_port.h"
+
+class QPainter;
+
+namespace mivaro {
+
+class QtTextCursorBuilder;
+
+// The main graph window: owns the graph settings and result text lines,
+// paints the document's curves and hands mouse events to the logic.
+class CMivaro4View : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit CMivaro4View(CMivaro4Doc& doc, QWidget* parent = nullptr);
+    ~CMivaro4View() override;
+
+    // Edit menu commands.
+    void onUndoText();
+    void onTextLine();  // opens the "Text Line" dialog
+
+    ViewSettings& settings() { return m_graph.settings(); }
+    const ViewSettings& settings() const { return m_graph.settings(); }
+    GraphTextList& textList() { return m_graph.textList(); }
+    const GraphTextList& textList() const { return m_graph.textList(); }
+    const PlotLayout& plotLayout() const { return m_graph.layout(); }
+    MainGraph& graph() { return m_graph; }
+    CMivaro4Doc& document() { return m_doc; }
+
+    // Called with the position of every left release that did not end a
+    // text placement (the graph click commands).
+    void setLeftReleaseHandler(std::function<void(int x, int y)> handler);
+    // Called with the position of every right release (right-click editing).
+    void setRightReleaseHandler(std::function<void(int x, int y)> handler);
+
+    // Replaces the Qt dialog (tests answer it); null restores the Qt one.
+    void setTextLineDialog(TextLineDialogPort* dialog);
+    // Where mask failures are reported; defaults to the document's port.
+    void setMessagePort(MessagePort* messages);
+
+    // Draws the whole graph as the window shows it, laid out for a client
+    // area of clientSize, into any painter (image, printer, clipboard).
+    // The paint rewrites automatic ranges and the layout as on screen.
+    void renderGraph(QPainter& painter, QSize clientSize);
+    // The client area as an image: white background, graph on top.
+    QImage renderImage(QSize clientSize);
+
+    // Full repaint with erase.
+    void requestRepaint();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    GraphData graphData() const;
+    void updateCursor();
+
+    CMivaro4Doc& m_doc;
+    MainGraph m_graph;
+    std::unique_ptr<QtTextCursorBuilder> m_cursorBuilder;
+    std::unique_ptr<TextLineDialogPort> m_qtTextDialog;
+    TextLineDialogPort* m_textDialog = nullptr;
+    std::function<void(int, int)> m_leftRelease;
+    std::function<void(int, int)> m_rightRelease;
+    QImage m_backBuffer;
+};
+
+}  // namespace mivaro

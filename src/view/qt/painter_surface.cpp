@@ -1,0 +1,228 @@
+#include "view/qt/painter_surface.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <cstdlib>
+
+#include "view/qt/graph_font.h"
+
+namespace mivaro {
+
+namespace {
+
+bool isRasterTarget(const QPainter& painter, const QImage* raster) {
+    if (raster == nullptr || raster->isNull() || !painter.isActive() || painter.device() != raster) {
+        return false;
+    }
+    const QImage::Format format = raster->format();
+    const bool thirtyTwoBit = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                              format == QImage::Format_ARGB32_Premultiplied;
+    return thirtyTwoBit && painter.worldTransform().isIdentity() && !painter.hasClipping();
+}
+
+}  // namespace
+
+PainterSurface::PainterSurface(QPainter& painter, ClientRect client, QImage* raster)
+    : m_painter(painter), m_client(client) {
+    if (isRasterTarget(painter, raster)) {
+        // The painter is already active on the image, so the image is not
+        // shared and bits() hands out the buffer the painter draws into.
+        m_bits = raster->bits();
+        m_stride = raster->bytesPerLine();
+        m_width = raster->width();
+        m_height = raster->height();
+    }
+    m_font = qtFont(FontSpec{});
+}
+
+void PainterSurface::moveTo(int x, int y) {
+    m_x = x;
+    m_y = y;
+}
+
+void PainterSurface::setPen(int width, Rgb colour) {
+    m_penWidth = width <= 1 ? 1 : width;
+    m_penColour = colour;
+    m_penValue = toQRgb(colour);
+}
+
+void PainterSurface::lineTo(int x, int y) {
+    if (m_bits != nullptr) {
+        if (m_penWidth <= 1) {
+            rasterLine(m_x, m_y, x, y);
+        } else {
+            rasterWideLine(m_x, m_y, x, y);
+        }
+    } else {
+        QPen pen(QColor(redOf(m_penColour), greenOf(m_penColour), blueOf(m_penColour)));
+        pen.setWidth(m_penWidth <= 1 ? 0 : m_penWidth);
+        pen.setCapStyle(m_penWidth <= 1 ? Qt::FlatCap : Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        m_painter.setPen(pen);
+        m_painter.drawLine(m_x, m_y, x, y);
+    }
+    m_x = x;
+    m_y = y;
+}
+
+// Bresenham from (x0, y0) towards (x1, y1), the end pixel left out.
+void PainterSurface::rasterLine(int x0, int y0, int x1, int y1) {
+    const long long dx = std::llabs(static_cast<long long>(x1) - x0);
+    const long long dy = -std::llabs(static_cast<long long>(y1) - y0);
+    const int sx = x0 < x1 ? 1 : -1;
+    const int sy = y0 < y1 ? 1 : -1;
+    long long err = dx + dy;
+    const QRgb value = m_penValue;
+    const bool inside = x0 >= 0 && x1 >= 0 && y0 >= 0 && y1 >= 0 && x0 < m_width && x1 < m_width &&
+                        y0 < m_height && y1 < m_height;
+    if (inside) {
+        const qsizetype stride = m_stride / static_cast<qsizetype>(sizeof(QRgb));
+        auto* pixel = reinterpret_cast<QRgb*>(m_bits) + static_cast<qsizetype>(y0) * stride + x0;
+        const qsizetype stepY = sy * stride;
+        while (x0 != x1 || y0 != y1) {
+            *pixel = value;
+            const long long e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+                pixel += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+                pixel += stepY;
+            }
+        }
+        return;
+    }
+    while (x0 != x1 || y0 != y1) {
+        put(x0, y0, value);
+        const long long e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
+// A line of pen width w > 1: a round dab of diameter w at the start (so the
+// joints of a polyline close), then a run of w pixels across the line at every
+// pixel of the centre line, the end left to the next segment as for thin lines.
+void PainterSurface::rasterWideLine(int x0, int y0, int x1, int y1) {
+    const int w = m_penWidth;
+    const int lo = -(w / 2);
+    const int hi = lo + w - 1;
+    const double centre = (lo + hi) / 2.0;
+    const double radius2 = (w / 2.0) * (w / 2.0);
+    const QRgb value = m_penValue;
+    for (int j = lo; j <= hi; ++j) {
+        for (int i = lo; i <= hi; ++i) {
+            const double di = i - centre;
+            const double dj = j - centre;
+            if (di * di + dj * dj <= radius2) {
+                put(x0 + i, y0 + j, value);
+            }
+        }
+    }
+    const long long dx = std::llabs(static_cast<long long>(x1) - x0);
+    const long long dy = -std::llabs(static_cast<long long>(y1) - y0);
+    const bool acrossIsVertical = dx >= -dy;
+    const int sx = x0 < x1 ? 1 : -1;
+    const int sy = y0 < y1 ? 1 : -1;
+    long long err = dx + dy;
+    const bool inside = std::min(x0, x1) + lo >= 0 && std::min(y0, y1) + lo >= 0 &&
+                        std::max(x0, x1) + hi < m_width && std::max(y0, y1) + hi < m_height;
+    const qsizetype stride = m_stride / static_cast<qsizetype>(sizeof(QRgb));
+    auto* base = reinterpret_cast<QRgb*>(m_bits);
+    while (x0 != x1 || y0 != y1) {
+        if (inside) {
+            QRgb* pixel = base + static_cast<qsizetype>(y0) * stride + x0;
+            if (acrossIsVertical) {
+                for (int k = lo; k <= hi; ++k) {
+                    pixel[k * stride] = value;
+                }
+            } else {
+                for (int k = lo; k <= hi; ++k) {
+                    pixel[k] = value;
+                }
+            }
+        } else {
+            for (int k = lo; k <= hi; ++k) {
+                if (acrossIsVertical) {
+                    put(x0, y0 + k, value);
+                } else {
+                    put(x0 + k, y0, value);
+                }
+            }
+        }
+        const long long e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
+void PainterSurface::selectFont(const FontSpec& font) {
+    m_font = qtFont(font);
+    m_rotationDeg = font.rotationDeg;
+}
+
+void PainterSurface::drawText(int x, int y, std::string_view text, TextAlign align) {
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QFontMetrics metrics(m_font);
+    const int advance = metrics.horizontalAdvance(string);
+    const int offset = align == TextAlign::Left ? 0 : align == TextAlign::Centre ? -advance / 2 : -advance;
+    m_painter.setFont(m_font);
+    m_painter.setPen(QColor(Qt::black));
+    m_painter.setBackgroundMode(Qt::TransparentMode);
+    if (m_rotationDeg == 0) {
+        m_painter.drawText(QPoint(x + offset, y + metrics.ascent()), string);
+        return;
+    }
+    // Reading upwards: the text's top faces left, its start is at the bottom.
+    m_painter.save();
+    m_painter.translate(x, y);
+    m_painter.rotate(-m_rotationDeg);
+    m_painter.drawText(QPoint(offset, metrics.ascent()), string);
+    m_painter.restore();
+}
+
+void PainterSurface::setPixel(int x, int y, Rgb colour) {
+    if (m_bits != nullptr) {
+        put(x, y, toQRgb(colour));
+        return;
+    }
+    m_painter.fillRect(QRect(x, y, 1, 1), QColor(redOf(colour), greenOf(colour), blueOf(colour)));
+}
+
+void PainterSurface::setPixelRun(int xFrom, int xTo, int y, Rgb colour) {
+    if (xTo < xFrom) {
+        return;
+    }
+    if (m_bits == nullptr) {
+        m_painter.fillRect(QRect(xFrom, y, xTo - xFrom + 1, 1),
+                           QColor(redOf(colour), greenOf(colour), blueOf(colour)));
+        return;
+    }
+    if (static_cast<unsigned>(y) >= static_cast<unsigned>(m_height)) {
+        return;
+    }
+    const int from = std::max(xFrom, 0);
+    const int to = std::min(xTo, m_width - 1);
+    auto* row = reinterpret_cast<QRgb*>(m_bits + static_cast<qsizetype>(y) * m_stride);
+    const QRgb value = toQRgb(colour);
+    for (int x = from; x <= to; ++x) {
+        row[x] = value;
+    }
+}
+
+}  // namespace mivaro

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include "view/drawing_surface.h"
+
+namespace mivaro {
+
+// Drawing surface over a QPainter. When the painter draws untransformed into
+// a 32-bit QImage, lines and pixels are written straight into the image bits
+// (the same pixels, much faster than a QPen per segment); text always goes
+// through the painter. On other devices (printer) the painter draws all.
+class PainterSurface final : public DrawingSurface {
+  public:
+    // raster: the image the painter is active on, or null. client: the
+    // rectangle the graph is laid out in.
+    PainterSurface(QPainter& painter, ClientRect client, QImage* raster = nullptr);
+
+    ClientRect clientRect() const override { return m_client; }
+    void moveTo(int x, int y) override;
+    void setPen(int width, Rgb colour) override;
+    void lineTo(int x, int y) override;
+    void selectFont(const FontSpec& font) override;
+    void drawText(int x, int y, std::string_view text, TextAlign align) override;
+    void setPixel(int x, int y, Rgb colour) override;
+    void setPixelRun(int xFrom, int xTo, int y, Rgb colour) override;
+
+    bool usesRasterBits() const { return m_bits != nullptr; }
+
+  private:
+    void rasterLine(int x0, int y0, int x1, int y1);
+    void rasterWideLine(int x0, int y0, int x1, int y1);
+    void put(int x, int y, QRgb value) {
+        if (static_cast<unsigned>(x) < static_cast<unsigned>(m_width) &&
+            static_cast<unsigned>(y) < static_cast<unsigned>(m_height)) {
+            reinterpret_cast<QRgb*>(m_bits + static_cast<qsizetype>(y) * m_stride)[x] = value;
+        }
+    }
+
+    QPainter& m_painter;
+    ClientRect m_client;
+    uchar* m_bits = nullptr;
+    qsizetype m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_x = 0;
+    int m_y = 0;
+    int m_penWidth = 1;
+    Rgb m_penColour = 0;
+    QRgb m_penValue = 0xFF000000u;
+    QFont m_font;
+    int m_rotationDeg = 0;
+};
+
+// The graph's pixel value of an Rgb colour in a 32-bit QImage.
+inline QRgb toQRgb(Rgb colour) {
+    return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+}  // namespace mivaro
