@@ -1,12 +1,88 @@
+// mivaro-cli points [--settings DIR] FILE...: loads the files as the open
+// command does and prints every point of the CurveSet as CSV.
+#include <charconv>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/cli/cli_common.h"
 
 namespace mivaro::cli {
+namespace {
 
-int runPoints(const std::vector<std::string>&) {
-    std::fputs("mivaro-cli: points is being built\n", stderr);
-    return kExitUsage;
+// "%.9g" of a stored float, in the C locale whatever the process locale.
+char* appendNumber(char* out, char* limit, float value) {
+    return std::to_chars(out, limit, static_cast<double>(value), std::chars_format::general, 9).ptr;
+}
+
+char* appendInt(char* out, char* limit, int value) {
+    return std::to_chars(out, limit, value).ptr;
+}
+
+void printPoints(const CurveSet& set, std::FILE* out) {
+    std::fputs("curve,index,depth_nm,force_mN,time_s,segment\n", out);
+    std::string buffer;
+    buffer.reserve(1 << 16);
+    char line[160];
+    char* const limit = line + sizeof line;
+    for (int i = 0; i < set.pointCount(); ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        char* p = appendInt(line, limit, set.curveIndex[k]);
+        *p++ = ',';
+        p = appendInt(p, limit, i);
+        *p++ = ',';
+        p = appendNumber(p, limit, set.depth[k]);
+        *p++ = ',';
+        p = appendNumber(p, limit, set.force[k]);
+        *p++ = ',';
+        p = appendNumber(p, limit, set.time[k]);
+        *p++ = ',';
+        *p++ = set.segment[k];
+        *p++ = '\n';
+        buffer.append(line, p);
+        if (buffer.size() > (1 << 16) - sizeof line) {
+            std::fwrite(buffer.data(), 1, buffer.size(), out);
+            buffer.clear();
+        }
+    }
+    std::fwrite(buffer.data(), 1, buffer.size(), out);
+}
+
+}  // namespace
+
+int runPoints(const std::vector<std::string>& args) {
+    std::string settingsDirectory = ".";
+    std::vector<std::string> files;
+    bool options = true;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--settings") {
+            if (k + 1 >= args.size()) {
+                std::fputs("mivaro-cli points: --settings needs a directory\n", stderr);
+                return kExitUsage;
+            }
+            settingsDirectory = args[++k];
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "mivaro-cli points: unknown option %s\n", arg.c_str());
+            std::fputs("usage: mivaro-cli points [--settings DIR] FILE...\n", stderr);
+            return kExitUsage;
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) {
+        std::fputs("usage: mivaro-cli points [--settings DIR] FILE...\n", stderr);
+        return kExitUsage;
+    }
+    const auto loaded = loadDocument(settingsDirectory, files);
+    printPoints(loaded->doc->curveSet(), stdout);
+    if (std::fflush(stdout) != 0) {
+        std::fputs("mivaro-cli points: could not write the points\n", stderr);
+        return kExitMessage;
+    }
+    return loaded->messages.anyShown() ? kExitMessage : kExitOk;
 }
 
 }  // namespace mivaro::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "curves/indent_curve.h"
+#include "platform/message_port.h"
+
+namespace mivaro {
+
+enum class ReadOutcome {
+    Read,         // the file was read (possibly with no points)
+    NotOpened,    // the file could not be opened: no points, current path unchanged
+    ColumnError,  // reported to the user; points, current path and name list emptied
+};
+
+// The four column error texts, shown with the caption "Error".
+inline constexpr const char* kDisplacementColumnError = "Error loading the displacement column.";
+inline constexpr const char* kForceColumnError = "Error loading the force column.";
+inline constexpr const char* kTimeColumnError = "Error loading the time column.";
+inline constexpr const char* kSegmentColumnError = "Error loading the segment column.";
+
+// True when the path names a standard curve file (contains ".MVR", case-sensitive).
+bool isStandardCurvePath(const std::string& path);
+
+// Reads a curve file into the IndentCurve: standard curve files with the
+// fixed setup, other files with "MivaroOpenSetup.par" from the settings
+// directory (the previous setup stays when it is missing or unusable); the
+// force instability from "setup.par". Rows with depth <= 0 are dropped;
+// unlabelled curves get their letters from AssignSegments.
+ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages);
+
+}  // namespace mivaro

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace mivaro {
+
+// Reads a text file line by line in large blocks. A line ends at a line feed,
+// a carriage return, or a carriage return followed by a line feed (the pair is
+// one line end); the end is not part of the line. Lines are returned whole,
+// however long. The file is opened for reading only.
+class LineReader {
+  public:
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool isOpen() const { return m_file != nullptr; }
+
+    // Next line as a writable span into the reader's buffer, valid until the
+    // next call. Returns false at end of file (or on a read error).
+    bool nextLine(char*& begin, char*& end);
+
+  private:
+    bool fill();
+    std::size_t findLineEnd();
+
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+
+    std::FILE* m_file = nullptr;
+    std::vector<char> m_buffer;
+    std::size_t m_begin = 0;  // first unread character
+    std::size_t m_end = 0;    // one past the last character read from the file
+    bool m_eof = false;
+    std::size_t m_nextLf = kUnknown;  // cached search results, see findLineEnd()
+    std::size_t m_nextCr = kUnknown;
+};
+
+// Number of lines longer than 3 characters, header lines included; 0 when the
+// file cannot be opened. Bounds the number of points the reader keeps.
+int countDataLines(const std::string& path);
+
+}  // namespace mivaro
