@@ -1,0 +1,58 @@
+// The Mivaro desktop program.
+
+#include <QApplication>
+#include <QImage>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <clocale>
+#include <cstdio>
+
+#include "app/qt/mivaro_app.h"
+
+namespace {
+
+// --screenshot FILE: once the window is up, save the screen to FILE, print
+// the window's title and size, and end. Used by the X server smoke test.
+void scheduleScreenshot(mivaro::CMainFrame& frame, const QString& file) {
+    QTimer::singleShot(1500, &frame, [&frame, file] {
+        QScreen* screen = frame.screen();
+        const QImage image = screen != nullptr ? screen->grabWindow(0).toImage() : frame.grab().toImage();
+        const bool saved = image.save(file);
+        std::printf("title=%s\nsize=%dx%d\nscreenshot=%s\n", frame.windowTitle().toUtf8().constData(),
+                    frame.width(), frame.height(), saved ? "saved" : "failed");
+        std::fflush(stdout);
+        QApplication::exit(saved ? 0 : 1);
+    });
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    // Qt set the process locale from the environment; every number in a file
+    // or a result text is written and read with '.'.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName("Tavimo");
+    QApplication::setApplicationVersion("6.1");
+
+    QStringList files;
+    QString screenshot;
+    const QStringList arguments = QApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == "--screenshot" && i + 1 < arguments.size()) {
+            screenshot = arguments[++i];
+        } else {
+            files << arguments[i];
+        }
+    }
+
+    mivaro::CMivaroApp app;
+    if (!app.initInstance(files)) {
+        return 1;
+    }
+    if (!screenshot.isEmpty()) {
+        scheduleScreenshot(*app.mainFrame(), screenshot);
+    }
+    return QApplication::exec();
+}

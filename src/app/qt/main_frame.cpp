@@ -1,0 +1,245 @@
+#include "app/qt/main_frame.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <filesystem>
+
+#include "app/command_ids.h"
+#include "app/help_commands.h"
+#include "app/menu_model.h"
+#include "app/qt/app_dialogs_qt.h"
+#include "app/qt/lock_key_indicators.h"
+#include "app/qt/shipped_files.h"
+#include "app/qt/toolbar_icons.h"
+#include "view/qt/mivaro_view.h"
+
+namespace mivaro {
+
+namespace {
+
+constexpr const char* kCommandIdProperty = "mivaroCommandId";
+
+// Toolbar buttons of commands without a tooltip must not fall back to
+// showing the action's text.
+class NoToolTipFilter final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
+
+QString toQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& recentFiles,
+                       const FramePorts& ports, QWidget* parent)
+    : QMainWindow(parent), m_settingsDirectory(settingsDirectory), m_ports(ports) {
+    if (m_ports.messages == nullptr) {
+        m_qtMessages = std::make_unique<QtMessagePort>(this);
+        m_ports.messages = m_qtMessages.get();
+    }
+    if (m_ports.fileDialogs == nullptr) {
+        m_qtFileDialogs = std::make_unique<QtFileDialogPort>(this);
+        m_ports.fileDialogs = m_qtFileDialogs.get();
+    }
+    if (m_ports.shell == nullptr) {
+        m_qtShell = std::make_unique<QtShellPort>();
+        m_ports.shell = m_qtShell.get();
+    }
+    if (m_ports.dialogs == nullptr) {
+        m_qtDialogs = std::make_unique<QtAppDialogs>(this);
+        m_ports.dialogs = m_qtDialogs.get();
+    }
+
+    m_doc = std::make_unique<CMivaro4Doc>(m_settingsDirectory, *m_ports.messages, m_repaint);
+    m_session = std::make_unique<ProjectSession>(*m_doc, *m_ports.messages, recentFiles);
+    m_session->onTitleChanged = [this] { setWindowTitle(toQt(m_session->frameTitle())); };
+
+    m_view = new CMivaro4View(*m_doc, this);
+    m_repaint.setTarget([view = m_view] { view->requestRepaint(); });
+    setCentralWidget(m_view);
+    setWindowIcon(QIcon(programIcon(32)));
+    setWindowTitle(toQt(m_session->frameTitle()));
+    setAcceptDrops(true);
+
+    createMenus();
+    createAccelerators();
+    createToolBar();
+    createStatusBar();
+    addDocumentAndViewHandlers();
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    // The document outlives the view's last paint request.
+    m_repaint.setTarget(nullptr);
+}
+
+QAction* CMainFrame::actionFor(int id) {
+    QAction*& action = m_actions[id];
+    if (action == nullptr) {
+        action = new QAction(this);
+        action->setProperty(kCommandIdProperty, id);
+        action->setStatusTip(toQt(statusPrompt(id)));
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    }
+    return action;
+}
+
+QAction* CMainFrame::commandAction(int id) const {
+    const auto found = m_actions.find(id);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void CMainFrame::createMenus() {
+    for (const MenuDefinition& definition : mainMenu()) {
+        QMenu* menu = menuBar()->addMenu(toQt(definition.title));
+        for (const MenuItem& item : definition.items) {
+            if (item.separator()) {
+                menu->addSeparator();
+                continue;
+            }
+            // The text carries the key after "\t", so Qt shows it without the
+            // action holding a shortcut; the keys live in the accelerators.
+            QAction* action = actionFor(item.id);
+            action->setText(toQt(item.text));
+            menu->addAction(action);
+        }
+    }
+    for (int id : {command::ViewToolbar, command::ViewStatusBar}) {
+        actionFor(id)->setCheckable(true);
+        actionFor(id)->setChecked(true);
+    }
+}
+
+void CMainFrame::createAccelerators() {
+    // One action per key, on the frame, separate from the menu items: a menu
+    // item without a key in its text (Open .MVR) shows none.
+    for (const Accelerator& accelerator : accelerators()) {
+        auto* action = new QAction(toQt(accelerator.keys), this);
+        action->setShortcut(QKeySequence(toQt(accelerator.keys), QKeySequence::PortableText));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setProperty(kCommandIdProperty, accelerator.id);
+        const int id = accelerator.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        addAction(action);
+    }
+}
+
+void CMainFrame::createToolBar() {
+    m_toolBar = new QToolBar("Standard", this);
+    m_toolBar->setObjectName("mainToolBar");
+    m_toolBar->setIconSize(QSize(kToolbarButtonWidth, kToolbarButtonHeight));
+    m_toolBar->setMovable(true);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    auto* noToolTip = new NoToolTipFilter(this);
+    for (int id : toolbarButtons()) {
+        if (id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        // A button of its own: its tooltip is not the menu text.
+        auto* button = new QAction(QIcon(toolbarIcon(id)), toQt(mivaro::toolTip(id)), this);
+        button->setProperty(kCommandIdProperty, id);
+        button->setStatusTip(toQt(statusPrompt(id)));
+        button->setToolTip(toQt(mivaro::toolTip(id)));
+        connect(button, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_toolBar->addAction(button);
+        if (mivaro::toolTip(id).empty()) {
+            m_toolBar->widgetForAction(button)->installEventFilter(noToolTip);
+        }
+    }
+    connect(m_toolBar, &QToolBar::visibilityChanged, this,
+            [this](bool visible) { commandAction(command::ViewToolbar)->setChecked(visible); });
+}
+
+void CMainFrame::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    m_lockIndicators = new LockKeyIndicators(*bar);
+    // The message pane rests on "Ready" when no prompt is shown.
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
+        if (message.isEmpty()) {
+            bar->showMessage("Ready");
+        }
+    });
+    bar->showMessage("Ready");
+}
+
+void CMainFrame::addDocumentAndViewHandlers() {
+    using command::IndentationSetup;
+    m_router.add(CommandTarget::View, command::EditUndoText, [this] { m_view->onUndoText(); });
+    m_router.add(CommandTarget::View, command::EditTextLine, [this] { m_view->onTextLine(); });
+    m_router.add(CommandTarget::View, IndentationSetup,
+                 [this] { runIndentationSetup(m_settingsDirectory, dialogs()); });
+    m_router.add(CommandTarget::View, command::SetupHelpScreen, [this] { dialogs().showSetupHelpScreen(); });
+
+    m_router.add(CommandTarget::Document, command::FileOpen, [this] { m_doc->onOpenMvr(fileDialogs()); });
+    m_router.add(CommandTarget::Document, command::FileSave, [this] { m_session->save(fileDialogs()); });
+    m_router.add(CommandTarget::Document, command::FileSaveAs, [this] { m_session->saveAs(fileDialogs()); });
+    m_router.add(CommandTarget::Document, command::FileOpenProject,
+                 [this] { m_session->openProject(fileDialogs()); });
+    m_router.add(CommandTarget::Document, command::HelpFile, [this] {
+        // The working directory now, not the project's: the user edits the file there.
+        openHelpFile(std::filesystem::current_path().string(), shippedHelpText(), shell());
+    });
+    m_router.add(CommandTarget::Document, command::DownloadLatest,
+                 [this] { offerDownload(messages(), shell()); });
+
+    m_router.add(CommandTarget::Frame, command::ViewToolbar, [this] {
+        m_toolBar->setVisible(!m_toolBar->isVisible());
+        commandAction(command::ViewToolbar)->setChecked(m_toolBar->isVisible());
+    });
+    m_router.add(CommandTarget::Frame, command::ViewStatusBar, [this] {
+        statusBar()->setVisible(!statusBar()->isVisible());
+        commandAction(command::ViewStatusBar)->setChecked(statusBar()->isVisible());
+    });
+}
+
+void CMainFrame::updateCommandStates() {
+    for (QAction* action : findChildren<QAction*>()) {
+        const QVariant id = action->property(kCommandIdProperty);
+        // Keys bound to nothing stay live and simply do nothing.
+        if (id.isValid() && action->shortcut().isEmpty()) {
+            action->setEnabled(m_router.handles(id.toInt()));
+        }
+    }
+}
+
+bool CMainFrame::runCommand(int id) {
+    return m_router.dispatch(id);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    // Each dropped file is opened as a project in turn; the last one stays.
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            m_session->openDocument(url.toLocalFile().toStdString());
+        }
+    }
+    event->acceptProposedAction();
+}
+
+}  // namespace mivaro

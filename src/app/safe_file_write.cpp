@@ -1,0 +1,85 @@
+#include "app/safe_file_write.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace mivaro {
+
+namespace {
+
+std::string reasonOf(int errorNumber) {
+    return std::strerror(errorNumber);
+}
+
+}  // namespace
+
+bool saveFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write,
+                    std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status target = fs::status(path, ec);
+    if (fs::is_directory(target)) {
+        error = "\"" + path + "\" is a folder.";
+        return false;
+    }
+    mode_t mode = 0644;
+    if (fs::exists(target)) {
+        // Renaming over a read-only file would succeed; the user made it
+        // read-only to keep it, so refuse as an editor would.
+        if (::access(path.c_str(), W_OK) != 0) {
+            error = "\"" + path + "\" cannot be replaced: " + reasonOf(errno) + ".";
+            return false;
+        }
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0) {
+            mode = info.st_mode & 07777;
+        }
+    }
+
+    std::string pattern = path + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        error = "\"" + path + "\" cannot be written: " + reasonOf(errno) + ".";
+        return false;
+    }
+    ::fchmod(fd, mode);
+    ::close(fd);
+    const std::string temporary(name.data());
+
+    bool written = false;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) {
+            write(out);
+            out.flush();
+            written = static_cast<bool>(out);
+            out.close();
+            written = written && !out.fail();
+        }
+    }
+    if (!written) {
+        const int saved = errno;
+        std::remove(temporary.c_str());
+        error = "\"" + path + "\" cannot be written: " + reasonOf(saved) + ".";
+        return false;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int saved = errno;
+        std::remove(temporary.c_str());
+        error = "\"" + path + "\" cannot be replaced: " + reasonOf(saved) + ".";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace mivaro
