@@ -1,12 +1,112 @@
+// mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...:
+// loads the files as `points` does and writes the main graph, exactly as the
+// window paints it with its default settings, as a PNG.
+#include <QGuiApplication>
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/cli/cli_common.h"
+#include "platform/c_format.h"
+#include "view/main_graph.h"
+#include "view/qt/graph_image.h"
 
 namespace mivaro::cli {
+namespace {
 
-int runRender(const std::vector<std::string>&) {
-    std::fputs("mivaro-cli: this command is not available in this build\n", stderr);
-    return kExitUsage;
+constexpr const char* kUsage =
+    "usage: mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n";
+// Larger images are refused rather than risking an allocation of gigabytes.
+constexpr int kMaxSide = 20000;
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    const std::size_t cross = text.find('x');
+    if (cross == std::string::npos) {
+        return false;
+    }
+    std::size_t used = 0;
+    const std::string w = text.substr(0, cross);
+    const std::string h = text.substr(cross + 1);
+    if (!scanCInt(w, width, &used) || used != w.size() || w.empty() ||
+        !std::isdigit(static_cast<unsigned char>(w[0]))) {
+        return false;
+    }
+    if (!scanCInt(h, height, &used) || used != h.size() || h.empty() ||
+        !std::isdigit(static_cast<unsigned char>(h[0]))) {
+        return false;
+    }
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
+}
+
+}  // namespace
+
+int runRender(const std::vector<std::string>& args) {
+    std::string settingsDirectory = ".";
+    std::string outPath = "graph.png";
+    int width = 800;
+    int height = 600;
+    std::vector<std::string> files;
+    bool options = true;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        const bool hasValue = k + 1 < args.size();
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--settings") {
+            if (!hasValue) {
+                std::fputs("mivaro-cli render: --settings needs a directory\n", stderr);
+                return kExitUsage;
+            }
+            settingsDirectory = args[++k];
+        } else if (options && arg == "--out") {
+            if (!hasValue) {
+                std::fputs("mivaro-cli render: --out needs a file name\n", stderr);
+                return kExitUsage;
+            }
+            outPath = args[++k];
+        } else if (options && arg == "--size") {
+            if (!hasValue || !parseSize(args[k + 1], width, height)) {
+                std::fprintf(stderr, "mivaro-cli render: --size needs WxH with each side 1 to %d pixels\n",
+                             kMaxSide);
+                return kExitUsage;
+            }
+            ++k;
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "mivaro-cli render: unknown option %s\n", arg.c_str());
+            std::fputs(kUsage, stderr);
+            return kExitUsage;
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+
+    // Painting text needs a GUI application; no display is needed.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    int argc = 1;
+    char name[] = "mivaro-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    // Qt took the number format from the environment; ours is always C.
+    std::setlocale(LC_NUMERIC, "C");
+
+    const auto loaded = loadDocument(settingsDirectory, files);
+    const CMivaro4Doc& doc = *loaded->doc;
+    MainGraph graph;
+    const GraphData data{doc.curveSet(), doc.indentCurve().nameCount(), doc.xAxisTitle, doc.yAxisTitle};
+    const QImage image = renderGraphImage(graph, data, QSize(width, height));
+    if (image.isNull() || !savePng(image, QString::fromStdString(outPath))) {
+        std::fprintf(stderr, "mivaro-cli render: could not write %s\n", outPath.c_str());
+        return kExitMessage;
+    }
+    return loaded->messages.anyShown() ? kExitMessage : kExitOk;
 }
 
 }  // namespace mivaro::cli

@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "view/qt/graph_image.h"
 #include "view/qt/painter_surface.h"
 #include "view/qt/text_cursor_builder.h"
 #include "view/qt/text_line_dialog.h"
@@ -63,16 +64,7 @@ void CMivaro4View::renderGraph(QPainter& painter, QSize clientSize) {
 }
 
 QImage CMivaro4View::renderImage(QSize clientSize) {
-    QImage image(clientSize, QImage::Format_RGB32);
-    if (image.isNull()) {
-        return image;
-    }
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    PainterSurface surface(painter, ClientRect{0, 0, clientSize.width(), clientSize.height()}, &image);
-    m_graph.paint(surface, graphData());
-    painter.end();
-    return image;
+    return renderGraphImage(m_graph, graphData(), clientSize);
 }
 
 void CMivaro4View::requestRepaint() {
@@ -83,6 +75,10 @@ void CMivaro4View::paintEvent(QPaintEvent*) {
     // One path for screen and PNG: paint into an image, then show it.
     m_backBuffer = renderImage(size());
     QPainter painter(this);
+    if (m_backBuffer.isNull()) {
+        painter.fillRect(rect(), Qt::white);
+        return;
+    }
     painter.drawImage(0, 0, m_backBuffer);
 }
 

@@ -2,9 +2,10 @@
 
 #include <QFontMetrics>
 #include <QPen>
-#include <cstdlib>
+#include <algorithm>
 
 #include "view/qt/graph_font.h"
+#include "view/raster_line.h"
 
 namespace mivaro {
 
@@ -49,9 +50,9 @@ void PainterSurface::setPen(int width, Rgb colour) {
 void PainterSurface::lineTo(int x, int y) {
     if (m_bits != nullptr) {
         if (m_penWidth <= 1) {
-            rasterLine(m_x, m_y, x, y);
+            thinLineBits(m_x, m_y, x, y);
         } else {
-            rasterWideLine(m_x, m_y, x, y);
+            wideLineBits(m_x, m_y, x, y);
         }
     } else {
         QPen pen(QColor(redOf(m_penColour), greenOf(m_penColour), blueOf(m_penColour)));
@@ -65,109 +66,50 @@ void PainterSurface::lineTo(int x, int y) {
     m_y = y;
 }
 
-// Bresenham from (x0, y0) towards (x1, y1), the end pixel left out.
-void PainterSurface::rasterLine(int x0, int y0, int x1, int y1) {
-    const long long dx = std::llabs(static_cast<long long>(x1) - x0);
-    const long long dy = -std::llabs(static_cast<long long>(y1) - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
-    long long err = dx + dy;
+void PainterSurface::thinLineBits(int x0, int y0, int x1, int y1) {
     const QRgb value = m_penValue;
-    const bool inside = x0 >= 0 && x1 >= 0 && y0 >= 0 && y1 >= 0 && x0 < m_width && x1 < m_width &&
-                        y0 < m_height && y1 < m_height;
+    const bool inside = std::min(x0, x1) >= 0 && std::min(y0, y1) >= 0 && std::max(x0, x1) < m_width &&
+                        std::max(y0, y1) < m_height;
     if (inside) {
-        const qsizetype stride = m_stride / static_cast<qsizetype>(sizeof(QRgb));
-        auto* pixel = reinterpret_cast<QRgb*>(m_bits) + static_cast<qsizetype>(y0) * stride + x0;
-        const qsizetype stepY = sy * stride;
-        while (x0 != x1 || y0 != y1) {
-            *pixel = value;
-            const long long e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x0 += sx;
-                pixel += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y0 += sy;
-                pixel += stepY;
-            }
-        }
-        return;
-    }
-    while (x0 != x1 || y0 != y1) {
-        put(x0, y0, value);
-        const long long e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
+        rasterThinLine(x0, y0, x1, y1, [this, value](int x, int y) { row(y)[x] = value; });
+    } else {
+        rasterThinLine(x0, y0, x1, y1, [this, value](int x, int y) { put(x, y, value); });
     }
 }
 
-// A line of pen width w > 1: a round dab of diameter w at the start (so the
-// joints of a polyline close), then a run of w pixels across the line at every
-// pixel of the centre line, the end left to the next segment as for thin lines.
-void PainterSurface::rasterWideLine(int x0, int y0, int x1, int y1) {
-    const int w = m_penWidth;
-    const int lo = -(w / 2);
-    const int hi = lo + w - 1;
-    const double centre = (lo + hi) / 2.0;
-    const double radius2 = (w / 2.0) * (w / 2.0);
+void PainterSurface::wideLineBits(int x0, int y0, int x1, int y1) {
     const QRgb value = m_penValue;
-    for (int j = lo; j <= hi; ++j) {
-        for (int i = lo; i <= hi; ++i) {
-            const double di = i - centre;
-            const double dj = j - centre;
-            if (di * di + dj * dj <= radius2) {
-                put(x0 + i, y0 + j, value);
-            }
-        }
-    }
-    const long long dx = std::llabs(static_cast<long long>(x1) - x0);
-    const long long dy = -std::llabs(static_cast<long long>(y1) - y0);
-    const bool acrossIsVertical = dx >= -dy;
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
-    long long err = dx + dy;
+    const int lo = penLow(m_penWidth);
+    const int hi = penHigh(m_penWidth);
     const bool inside = std::min(x0, x1) + lo >= 0 && std::min(y0, y1) + lo >= 0 &&
                         std::max(x0, x1) + hi < m_width && std::max(y0, y1) + hi < m_height;
-    const qsizetype stride = m_stride / static_cast<qsizetype>(sizeof(QRgb));
-    auto* base = reinterpret_cast<QRgb*>(m_bits);
-    while (x0 != x1 || y0 != y1) {
-        if (inside) {
-            QRgb* pixel = base + static_cast<qsizetype>(y0) * stride + x0;
-            if (acrossIsVertical) {
-                for (int k = lo; k <= hi; ++k) {
-                    pixel[k * stride] = value;
-                }
-            } else {
-                for (int k = lo; k <= hi; ++k) {
-                    pixel[k] = value;
-                }
-            }
-        } else {
-            for (int k = lo; k <= hi; ++k) {
-                if (acrossIsVertical) {
-                    put(x0, y0 + k, value);
-                } else {
-                    put(x0 + k, y0, value);
-                }
-            }
-        }
-        const long long e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-        }
+    auto plot = [this, value](int x, int y) { put(x, y, value); };
+    if (inside) {
+        const qsizetype stride = m_stride / static_cast<qsizetype>(sizeof(QRgb));
+        mivaro::rasterWideLine(x0, y0, x1, y1, m_penWidth, plot,
+                               [this, value, stride](int x, int y, bool vertical, int from, int to) {
+                                   QRgb* pixel = row(y) + x;
+                                   if (vertical) {
+                                       for (int k = from; k <= to; ++k) {
+                                           pixel[k * stride] = value;
+                                       }
+                                   } else {
+                                       for (int k = from; k <= to; ++k) {
+                                           pixel[k] = value;
+                                       }
+                                   }
+                               });
+    } else {
+        mivaro::rasterWideLine(x0, y0, x1, y1, m_penWidth, plot,
+                               [this, value](int x, int y, bool vertical, int from, int to) {
+                                   for (int k = from; k <= to; ++k) {
+                                       if (vertical) {
+                                           put(x, y + k, value);
+                                       } else {
+                                           put(x + k, y, value);
+                                       }
+                                   }
+                               });
     }
 }
 

@@ -30,12 +30,13 @@ class PainterSurface final : public DrawingSurface {
     bool usesRasterBits() const { return m_bits != nullptr; }
 
   private:
-    void rasterLine(int x0, int y0, int x1, int y1);
-    void rasterWideLine(int x0, int y0, int x1, int y1);
+    void thinLineBits(int x0, int y0, int x1, int y1);
+    void wideLineBits(int x0, int y0, int x1, int y1);
+    QRgb* row(int y) { return reinterpret_cast<QRgb*>(m_bits + static_cast<qsizetype>(y) * m_stride); }
     void put(int x, int y, QRgb value) {
         if (static_cast<unsigned>(x) < static_cast<unsigned>(m_width) &&
             static_cast<unsigned>(y) < static_cast<unsigned>(m_height)) {
-            reinterpret_cast<QRgb*>(m_bits + static_cast<qsizetype>(y) * m_stride)[x] = value;
+            row(y)[x] = value;
         }
     }
 

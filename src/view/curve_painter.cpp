@@ -1,0 +1,108 @@
+#include "view/curve_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mivaro {
+
+namespace {
+
+// One quadrant of a circle of radius s + 0.5 in passes of 3.14 / (4r),
+// mirrored into the other three.
+template <class Pass>
+void circlePasses(int size, int cx, int cy, Pass&& pass) {
+    const double r = size + 0.5;
+    const double step = 3.14 / (4 * r);
+    double a = 0;
+    do {
+        const double dx = r * std::sin(a);
+        const double dy = r * std::cos(a);
+        pass(static_cast<int>(cx + dx), static_cast<int>(cx - dx), static_cast<int>(cy + dy),
+             static_cast<int>(cy - dy));
+        a += step;
+    } while (a < 1.575);
+}
+
+}  // namespace
+
+void drawMarker(DrawingSurface& surface, int style, int size, int cx, int cy, Rgb colour) {
+    if (size < 0) {
+        return;
+    }
+    const int s = std::min(size, kMaxMarkerSize);
+    switch (style) {
+        case CIRCLE:
+            circlePasses(s, cx, cy, [&](int x1, int x2, int y1, int y2) {
+                surface.setPixel(x1, y1, colour);
+                surface.setPixel(x1, y2, colour);
+                surface.setPixel(x2, y1, colour);
+                surface.setPixel(x2, y2, colour);
+            });
+            break;
+        case CIRCLE_SOLID:
+            circlePasses(s, cx, cy, [&](int x1, int x2, int y1, int y2) {
+                surface.setPixel(x1, y1, colour);
+                surface.setPixelRun(2 * cx - x1, x1 - 1, y1, colour);
+                surface.setPixel(x1, y2, colour);
+                surface.setPixelRun(2 * cx - x1, x1 - 1, y2, colour);
+                surface.setPixel(x2, y1, colour);
+                surface.setPixel(x2, y2, colour);
+            });
+            break;
+        case SQUARE:
+            surface.setPixelRun(cx - s, cx + s, cy - s, colour);
+            for (int y = cy - s + 1; y < cy + s; ++y) {
+                surface.setPixel(cx - s, y, colour);
+                surface.setPixel(cx + s, y, colour);
+            }
+            if (s > 0) {
+                surface.setPixelRun(cx - s, cx + s, cy + s, colour);
+            }
+            break;
+        case SQUARE_SOLID:
+            for (int y = cy - s; y <= cy + s; ++y) {
+                surface.setPixelRun(cx - s, cx + s, y, colour);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMapping& map) {
+    const int n =
+        std::min({curves.pointCount(), static_cast<int>(curves.force.size()),
+                  static_cast<int>(curves.curveIndex.size()), static_cast<int>(curves.colour.size())});
+    const int curveCount = curves.curveCount();
+    int previousPoint = -2;  // no point drawn yet
+    int previousCurve = -1;
+    for (int i = 0; i < n; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        const int c = curves.curveIndex[k];
+        // Points of curves without attributes are skipped like left-out ones.
+        if (c < 0 || c >= curveCount) {
+            continue;
+        }
+        const double x = curves.depth[k];
+        const double y = curves.force[k];
+        if (!map.visible(x, y)) {
+            continue;
+        }
+        const int px = map.px(x);
+        const int py = map.py(y);
+        if (c != previousCurve || previousPoint != i - 1) {
+            surface.moveTo(px, py);
+        }
+        previousPoint = i;
+        previousCurve = c;
+        const CurveInfo& info = curves.curves[static_cast<std::size_t>(c)];
+        if (info.style == LINE) {
+            surface.setPen(std::min(info.size, kMaxMarkerSize), curves.colour[k]);
+            surface.lineTo(px, py);
+        } else {
+            drawMarker(surface, info.style, info.size, px, py, curves.colour[k]);
+        }
+    }
+}
+
+}  // namespace mivaro

@@ -1,0 +1,222 @@
+#include "view/plot_frame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/c_format.h"
+#include "view/text_cursor.h"
+
+namespace mivaro {
+
+DataMaxima dataMaxima(const CurveSet& curves) {
+    constexpr double kNone = -std::numeric_limits<double>::infinity();
+    double depth = kNone;
+    double force = kNone;
+    const int n = curves.pointCount();
+    for (int i = 0; i < n; ++i) {
+        if (curves.curveIndex[static_cast<std::size_t>(i)] == -1) {
+            continue;
+        }
+        // Only a strictly greater value replaces the maximum (NaN never does).
+        const double d = curves.depth[static_cast<std::size_t>(i)];
+        const double f = curves.force[static_cast<std::size_t>(i)];
+        if (d > depth) {
+            depth = d;
+        }
+        if (f > force) {
+            force = f;
+        }
+    }
+    DataMaxima maxima;
+    if (depth != kNone) {
+        maxima.depthNm = depth;
+    }
+    if (force != kNone) {
+        maxima.forceMn = force;
+    }
+    return maxima;
+}
+
+namespace {
+
+void applyAxis(AxisScale& axis, double maximum, int majorDivisions) {
+    if (axis.autoMin == 1) {
+        axis.min = 0;
+    }
+    if (axis.autoMax == 1) {
+        axis.max = static_cast<float>(1.1 * maximum);
+    }
+    if (axis.autoMajor == 1) {
+        axis.major = static_cast<float>((static_cast<double>(axis.max) - axis.min) / majorDivisions);
+    }
+}
+
+}  // namespace
+
+void applyAutomaticRanges(ViewSettings& settings, const DataMaxima& maxima) {
+    applyAxis(settings.x, maxima.depthNm, settings.majorDivisions);
+    applyAxis(settings.y, maxima.forceMn, settings.majorDivisions);
+}
+
+void layOutPlot(const ViewSettings& settings, ClientRect client, PlotLayout& layout) {
+    const int h = settings.lineHeight();
+    const int cw = static_cast<int>(0.4 * h);
+    layout.lineHeight = h;
+    layout.charWidth = cw;
+    layout.client = client;
+    layout.plotLeft = client.left + 18 * cw;
+    layout.plotTop = static_cast<int>(client.top + 1.1 * h);
+    layout.plotRight = static_cast<int>(0.9 * (client.right - client.left));
+    layout.plotBottom = client.bottom - 3 * h - client.top;
+    layout.xAxisBand = Box{layout.plotLeft, layout.plotBottom - 10, layout.plotRight, layout.plotBottom + 10};
+}
+
+bool plotFitsWindow(const PlotLayout& layout) {
+    return layout.plotRight - layout.plotLeft >= 100 && layout.plotBottom - layout.plotTop >= 100;
+}
+
+int truncToPixel(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= kPixelLimit) {
+        return kPixelLimit;
+    }
+    if (value <= -kPixelLimit) {
+        return -kPixelLimit;
+    }
+    return static_cast<int>(value);
+}
+
+PlotMapping::PlotMapping(const ViewSettings& settings, const PlotLayout& layout)
+    : m_xMin(settings.x.min),
+      m_xMax(settings.x.max),
+      m_yMin(settings.y.min),
+      m_yMax(settings.y.max),
+      m_left(layout.plotLeft),
+      m_right(layout.plotRight),
+      m_top(layout.plotTop),
+      m_bottom(layout.plotBottom) {}
+
+int PlotMapping::px(double x) const {
+    const double range = m_xMax - m_xMin;
+    if (range == 0 || !std::isfinite(range)) {
+        return m_left;
+    }
+    return truncToPixel((x - m_xMin) * (m_right - m_left) / range + m_left);
+}
+
+int PlotMapping::py(double y) const {
+    const double range = m_yMax - m_yMin;
+    if (range == 0 || !std::isfinite(range)) {
+        return m_bottom;
+    }
+    return truncToPixel(m_bottom - (y - m_yMin) * (m_bottom - m_top) / range);
+}
+
+namespace {
+
+// Ticks the loop would make with this major unit, or -1 when it is unusable.
+double tickCount(double min, double limit, double major) {
+    if (!(major > 0) || !std::isfinite(major)) {
+        return -1;
+    }
+    const double count = std::floor((limit - min) / major) + 1;
+    return count > kMaxTicks ? -1 : count;
+}
+
+}  // namespace
+
+std::vector<double> tickValues(const AxisScale& axis, int majorDivisions) {
+    std::vector<double> ticks;
+    const double min = axis.min;
+    const double limit = static_cast<double>(axis.max) * 1.001;
+    if (!std::isfinite(min) || !std::isfinite(limit) || min > limit) {
+        return ticks;  // nothing lies in the range
+    }
+    double major = axis.major;
+    if (tickCount(min, limit, major) < 0) {
+        major = (static_cast<double>(axis.max) - min) / (majorDivisions > 0 ? majorDivisions : 10);
+        if (tickCount(min, limit, major) < 0) {
+            ticks.push_back(min);
+            return ticks;
+        }
+    }
+    // The counter guards against a step lost in rounding (v + major == v).
+    for (double v = min; v <= limit && static_cast<int>(ticks.size()) <= kMaxTicks; v += major) {
+        ticks.push_back(v);
+    }
+    return ticks;
+}
+
+void drawFrame(DrawingSurface& surface, const ViewSettings& settings, PlotLayout& layout,
+               const std::string& xTitle, const std::string& yTitle) {
+    const int h = layout.lineHeight;
+    const int cw = layout.charWidth;
+    const PlotMapping map(settings, layout);
+    const int decimals = std::clamp(settings.labelDecimals, 0, 9);
+    surface.setPen(settings.boldText == 1 ? 2 : 1, makeRgb(0, 0, 0));
+
+    // X ticks with labels, then the axis line up to the last tick.
+    const std::vector<double> xTicks = tickValues(settings.x, settings.majorDivisions);
+    int lastX = 0;
+    for (double v : xTicks) {
+        lastX = map.px(v);
+        surface.moveTo(lastX, layout.plotBottom);
+        surface.lineTo(lastX, layout.plotBottom + h / 4);
+        surface.drawText(lastX, layout.plotBottom + h / 3, formatC("%.*f", decimals, v), TextAlign::Centre);
+    }
+    if (!xTicks.empty()) {
+        surface.moveTo(layout.plotLeft, layout.plotBottom);
+        surface.lineTo(lastX, layout.plotBottom);
+    }
+
+    layout.yAxisBand = Box{layout.plotLeft - 10, layout.plotTop, layout.plotLeft + 10, layout.plotBottom};
+    const std::vector<double> yTicks = tickValues(settings.y, settings.majorDivisions);
+    int lastY = 0;
+    for (double v : yTicks) {
+        lastY = map.py(v);
+        surface.moveTo(layout.plotLeft, lastY);
+        surface.lineTo(layout.plotLeft - h / 4, lastY);
+        surface.drawText(layout.plotLeft - cw, lastY - h / 2, formatC("%.*f", decimals, v), TextAlign::Right);
+    }
+    if (!yTicks.empty()) {
+        surface.moveTo(layout.plotLeft, lastY);
+        surface.lineTo(layout.plotLeft, layout.plotBottom);
+    }
+
+    if (settings.x.min < 0) {
+        const int zero = map.px(0);
+        surface.moveTo(zero, layout.plotTop);
+        surface.lineTo(zero, layout.plotBottom);
+    }
+    if (settings.y.min < 0) {
+        const int zero = map.py(0);
+        surface.moveTo(layout.plotLeft, zero);
+        surface.lineTo(layout.plotRight, zero);
+    }
+
+    const int cx = layout.plotLeft + (layout.plotRight - layout.plotLeft) / 2;
+    const int titleTop = static_cast<int>(layout.plotBottom + 1.5 * h);
+    surface.drawText(cx, titleTop, xTitle, TextAlign::Centre);
+    const int xHalf = (characterCount(xTitle) / 2 + 1) * cw;
+    layout.xTitleBox =
+        Box{cx - xHalf, titleTop, cx + xHalf, static_cast<int>(layout.plotBottom + h + 1.5 * h)};
+
+    // The y title reads upwards, its top towards the left edge, centred on
+    // half the plot height counted from the top of the client area.
+    const int cy = (layout.plotBottom - layout.plotTop) / 2;
+    FontSpec rotated;
+    rotated.cellHeight = h;
+    rotated.weight = settings.boldText == 1 ? 700 : 400;
+    rotated.rotationDeg = 90;
+    surface.selectFont(rotated);
+    surface.drawText(2 * h, cy, yTitle, TextAlign::Centre);
+    rotated.rotationDeg = 0;
+    surface.selectFont(rotated);
+    const int yHalf = (characterCount(yTitle) / 2 + 1) * cw;
+    layout.yTitleBox = Box{2 * h, cy - yHalf, 3 * h, cy + yHalf};
+}
+
+}  // namespace mivaro

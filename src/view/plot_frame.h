@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "curves/curve_set.h"
+#include "view/drawing_surface.h"
+#include "view/graph_settings.h"
+
+namespace mivaro {
+
+// Largest depth and force over the points that are part of the graph; 0.91
+// each when there is no such point (empty set, or every point left out).
+struct DataMaxima {
+    double depthNm = 0.91;
+    double forceMn = 0.91;
+};
+DataMaxima dataMaxima(const CurveSet& curves);
+
+// Writes the automatic minimum, maximum and major unit into the settings.
+void applyAutomaticRanges(ViewSettings& settings, const DataMaxima& maxima);
+
+// Font sizes and plot rectangle for a client area; the hit boxes other than
+// xAxisBand are left for drawFrame, which knows the titles.
+void layOutPlot(const ViewSettings& settings, ClientRect client, PlotLayout& layout);
+// The plot is drawn only when it is at least 100 pixels wide and high.
+bool plotFitsWindow(const PlotLayout& layout);
+
+// Real value to pixel, truncated toward zero. A degenerate range (maximum
+// equal to minimum, or not finite) maps to the axis origin; results are
+// clamped to +-kPixelLimit so that no conversion overflows and no line grows
+// beyond what a surface can walk through quickly.
+inline constexpr int kPixelLimit = 1 << 20;
+int truncToPixel(double value);
+
+class PlotMapping {
+  public:
+    PlotMapping(const ViewSettings& settings, const PlotLayout& layout);
+    int px(double x) const;
+    int py(double y) const;
+    // Drawn only when min <= value < max on both axes.
+    bool visible(double x, double y) const { return m_xMin <= x && x < m_xMax && m_yMin <= y && y < m_yMax; }
+
+  private:
+    double m_xMin, m_xMax, m_yMin, m_yMax;
+    int m_left, m_right, m_top, m_bottom;
+};
+
+// The tick values of one axis: from min by major while <= max * 1.001.
+// A major unit that is not a positive number, or one that would give more
+// than kMaxTicks ticks, is replaced by (max - min) / majorDivisions (10 when
+// majorDivisions is not positive); when that still fails (max == min) only
+// the tick at min is made, and a range that is not finite gets no ticks.
+inline constexpr int kMaxTicks = 1000;
+std::vector<double> tickValues(const AxisScale& axis, int majorDivisions);
+
+// Ticks, labels, axis lines, zero lines and both titles; stores yAxisBand and
+// the title boxes into layout.
+void drawFrame(DrawingSurface& surface, const ViewSettings& settings, PlotLayout& layout,
+               const std::string& xTitle, const std::string& yTitle);
+
+}  // namespace mivaro

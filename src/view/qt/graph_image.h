@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "view/main_graph.h"
+
+namespace mivaro {
+
+// The graph as the window shows it in a client area of the given size: a
+// white background with the graph painted on top. A null image when the
+// size cannot be allocated.
+QImage renderGraphImage(MainGraph& graph, const GraphData& data, QSize clientSize);
+
+// Writes a PNG through a temporary file, so a failure keeps any old file.
+bool savePng(const QImage& image, const QString& path);
+
+}  // namespace mivaro
