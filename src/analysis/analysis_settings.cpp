@@ -1,0 +1,188 @@
+#include "analysis/analysis_settings.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "platform/c_format.h"
+
+namespace mivaro {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The words of a settings file in order; an absent file gives none.
+std::vector<std::string> readWords(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> words;
+    if (!in) {
+        return words;
+    }
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t i = 0;
+    while (i < content.size()) {
+        while (i < content.size() && isBlank(content[i])) {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < content.size() && !isBlank(content[i])) {
+            ++i;
+        }
+        if (i > start) {
+            words.push_back(content.substr(start, i - start));
+        }
+    }
+    return words;
+}
+
+// Takes the values in file order; the first value that is missing or does not
+// read as its type ends the reading, as a formatted read would.
+class WordReader {
+  public:
+    explicit WordReader(std::vector<std::string> words) : m_words(std::move(words)) {}
+
+    void text(std::string& value) {
+        if (m_ok && m_next < m_words.size()) {
+            value = m_words[m_next++];
+        } else {
+            m_ok = false;
+        }
+    }
+    void integer(int& value) {
+        int parsed = 0;
+        if (m_ok && m_next < m_words.size() && scanCInt(m_words[m_next], parsed)) {
+            value = parsed;
+            ++m_next;
+        } else {
+            m_ok = false;
+        }
+    }
+    void real(float& value) {
+        double parsed = 0;
+        if (m_ok && m_next < m_words.size() && scanCDouble(m_words[m_next], parsed)) {
+            value = static_cast<float>(parsed);
+            ++m_next;
+        } else {
+            m_ok = false;
+        }
+    }
+
+  private:
+    std::vector<std::string> m_words;
+    std::size_t m_next = 0;
+    bool m_ok = true;
+};
+
+bool writeAtomically(const std::string& path, const std::string& content) {
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return false;
+        }
+        out << content;
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string textLine(const std::string& text) {
+    return settingsWord(text) + "\n";
+}
+
+}  // namespace
+
+std::string settingsWord(const std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size() && isBlank(text[start])) {
+        ++start;
+    }
+    std::size_t end = start;
+    while (end < text.size() && !isBlank(text[end])) {
+        ++end;
+    }
+    return end > start ? text.substr(start, end - start) : std::string("0");
+}
+
+ModulusSettings readModulusSettings(const std::string& settingsDirectory) {
+    ModulusSettings s;
+    WordReader r(readWords(settingsDirectory + kModulusSettingsFile));
+    r.text(s.Ei);
+    r.text(s.Es);
+    r.real(s.forceMaxPercent);
+    r.real(s.forceMinPercent);
+    r.text(s.Vi);
+    r.text(s.Vs);
+    r.text(s.C0);
+    r.text(s.C1);
+    r.text(s.Cf);
+    r.integer(s.solveFor);
+    r.text(s.epsilon);
+    r.integer(s.zeroStartDepth);
+    r.text(s.topPercent);
+    r.text(s.bottomPercent);
+    r.text(s.sectionSizePercent);
+    return s;
+}
+
+HardnessSettings readHardnessSettings(const std::string& settingsDirectory) {
+    HardnessSettings s;
+    WordReader r(readWords(settingsDirectory + kHardnessSettingsFile));
+    r.text(s.C0);
+    r.text(s.C1);
+    r.text(s.D0);
+    r.text(s.D1);
+    r.text(s.Cf);
+    r.integer(s.formula);
+    r.text(s.epsilon);
+    r.integer(s.includeHoldTime);
+    return s;
+}
+
+bool writeModulusSettings(const std::string& settingsDirectory, const ModulusSettings& s) {
+    std::string content;
+    content += textLine(s.Ei);
+    content += textLine(s.Es);
+    content += formatC("%f\n", static_cast<double>(s.forceMaxPercent));
+    content += formatC("%f\n", static_cast<double>(s.forceMinPercent));
+    content += textLine(s.Vi);
+    content += textLine(s.Vs);
+    content += textLine(s.C0);
+    content += textLine(s.C1);
+    content += textLine(s.Cf);
+    content += formatC("%d\n", s.solveFor);
+    content += textLine(s.epsilon);
+    content += formatC("%d\n", s.zeroStartDepth);
+    content += textLine(s.topPercent);
+    content += textLine(s.bottomPercent);
+    content += textLine(s.sectionSizePercent);
+    return writeAtomically(settingsDirectory + kModulusSettingsFile, content);
+}
+
+bool writeHardnessSettings(const std::string& settingsDirectory, const HardnessSettings& s) {
+    std::string content;
+    content += textLine(s.C0);
+    content += textLine(s.C1);
+    content += textLine(s.D0);
+    content += textLine(s.D1);
+    content += textLine(s.Cf);
+    content += formatC("%d\n", s.formula);
+    content += textLine(s.epsilon);
+    content += formatC("%d\n", s.includeHoldTime);
+    return writeAtomically(settingsDirectory + kHardnessSettingsFile, content);
+}
+
+}  // namespace mivaro

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "analysis/power_law_fit.h"
+#include "curves/curve_types.h"
+#include "curves/indent_curve.h"
+
+namespace mivaro {
+
+// Material and indenter inputs of one unloading analysis (single precision as typed).
+struct IndentationInputs {
+    float complianceNmPerMn = 0;  // machine frame compliance Cf
+    float epsilon = 0;            // Sneddon's epsilon
+    float Es = 0;
+    float Vs = 0;
+    float Ei = 0;
+    float Vi = 0;
+    float C0 = 0;  // projected area Ap(h) = C0 h^2 + C1 h
+    float C1 = 0;
+    float D0 = 0;  // surface area As(h) = D0 h^2 + D1 h
+    float D1 = 0;
+    float pMaxMn = 0;
+    float hMaxNm = 0;
+};
+
+// The unloading analysis without side effects: compliance correction, power-law
+// fit, stiffness, contact depth, area, reduced modulus, the four solutions and
+// the hardness values. fit (optional) receives the fit with its acceptance flag.
+IndentationResults computeIndentation(const double* h, const double* P, int n, const IndentationInputs& in,
+                                      bool allowThreads = true, PowerLawFit* fit = nullptr);
+
+// Stores the results in the curve and returns Es.
+float AnalyseIndentation(IndentCurve& curve, const double* h, const double* P, int n, float Cf, float epsilon,
+                         float Es, float Vs, float Ei, float Vi, float C0, float C1, float D0, float D1,
+                         float Pmax, float hmax);
+
+// Characters after the first '.' of the text (0 without one): the precision
+// a typed value asks for.
+int CountDecimals(const std::string& text);
+
+// A typed value as a number; text that is not a number gives 0.
+double textToNumber(const std::string& text);
+
+}  // namespace mivaro

@@ -1,0 +1,79 @@
+#include "analysis/rate_flow.h"
+
+#include "platform/c_format.h"
+
+namespace mivaro {
+namespace {
+
+constexpr std::size_t kLabelCapacity = 300;
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+bool isBranchLetter(char letter) {
+    return letter == UNLOAD || letter == RELOAD;
+}
+
+// Start of the run ending at the clicked point; never before its curve's first point.
+template <typename InRun>
+int runStart(const CurveSet& set, int clicked, InRun inRun) {
+    const PointSpan span = curveSpanOf(set, clicked);
+    int s = clicked;
+    while (s > span.first && inRun(set.segment[at(s - 1)])) {
+        --s;
+    }
+    return s;
+}
+
+// Rates are taken from the single-precision arrays, as they are stored.
+std::string rateText(const CurveSet& set, int s, int c, bool forceRate, int decimals) {
+    const float dt = set.time[at(c)] - set.time[at(s)];
+    if (forceRate) {
+        const float rate = (set.force[at(c)] - set.force[at(s)]) / dt;
+        return formatC("%.*f mN/s", decimals, static_cast<double>(rate));
+    }
+    const float rate = (set.depth[at(c)] - set.depth[at(s)]) / dt;
+    return formatC("%.*f nm/s", decimals, static_cast<double>(rate));
+}
+
+}  // namespace
+
+std::string loadingLabelFor(const CurveSet& set, int clicked) {
+    std::string title = fileTitleOf(curvePathOf(set, clicked));
+    if (title.size() > kLabelCapacity) {
+        title.resize(kLabelCapacity);
+    }
+    return title;
+}
+
+FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const LoadingCurveAnswer& answer) {
+    FlowOutcome outcome;
+    switch (answer.action) {
+        case kLoadingLabel:
+            emitText(ctx, outcome, answer.labelText);
+            break;
+        case kLoadingRate:
+        case kLoadingDisplacementRate: {
+            const int s = runStart(ctx.set, clicked, [](char letter) { return letter == LOAD; });
+            emitText(ctx, outcome,
+                     rateText(ctx.set, s, clicked, answer.action == kLoadingRate, ctx.style.labelDecimals));
+            break;
+        }
+        default:
+            break;
+    }
+    return outcome;
+}
+
+FlowOutcome runLoadingFlow(FlowContext& ctx, int clicked, LoadingCurveDialogPort& dialog) {
+    const LoadingCurveAnswer answer = dialog.askLoadingCurve(loadingLabelFor(ctx.set, clicked));
+    return performLoadingAction(ctx, clicked, answer);
+}
+
+void branchRateAction(FlowContext& ctx, FlowOutcome& outcome, int clicked, bool forceRate) {
+    const int s = runStart(ctx.set, clicked, isBranchLetter);
+    emitText(ctx, outcome, rateText(ctx.set, s, clicked, forceRate, ctx.style.labelDecimals));
+}
+
+}  // namespace mivaro

@@ -1,0 +1,142 @@
+#include "analysis/section_modulus.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include "analysis/indentation_analysis.h"
+
+namespace mivaro {
+namespace {
+
+std::size_t at(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+constexpr int kSeriesCapacity = 10;
+
+}  // namespace
+
+SectionSeries computeSectionSeries(const double* depth, const double* force, int branchSlots, int w,
+                                   const IndentationInputs& inputs, double bottomPercent, double topPercent,
+                                   unsigned threads) {
+    const double pMax = inputs.pMaxMn;
+    const double lower = bottomPercent * pMax * 0.01;
+    const double upper = topPercent * pMax * 0.01;
+    std::vector<int> starts;
+    for (int q = 0; q < branchSlots - w - 1; ++q) {
+        if (lower < force[q] && force[q] <= upper) {
+            starts.push_back(q);
+        }
+    }
+    std::vector<IndentationResults> results(starts.size());
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    }
+    threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max<std::size_t>(starts.size(), 1)));
+    // Sections are independent; interleaving keeps the share of each thread even.
+    auto work = [&](unsigned first) {
+        for (std::size_t i = first; i < starts.size(); i += threads) {
+            const int q = starts[i];
+            results[i] = computeIndentation(depth + q, force + q, w, inputs, false);
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t) {
+        pool.emplace_back(work, t);
+    }
+    work(0);
+    for (auto& thread : pool) {
+        thread.join();
+    }
+    SectionSeries series;
+    series.points.reserve(starts.size());
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        series.points.push_back({depth[starts[i] + w / 2], static_cast<double>(results[i].Es)});
+    }
+    if (!starts.empty()) {
+        series.anySection = true;
+        series.lastResults = results.back();
+    }
+    return series;
+}
+
+void addSectionModulusSeries(FlowContext& ctx, FlowOutcome& outcome, const BranchSelection& branch,
+                             const ModulusSettings& s, ModulusGraphSink& graph) {
+    const int slots = branch.runLength() + 1;
+    const double sizeValue = std::trunc(textToNumber(s.sectionSizePercent) * slots * 0.01);
+    if (!(sizeValue >= 1)) {
+        refuse(ctx, outcome,
+               "The section size leaves no point in a section, so the modulus along the branch cannot be "
+               "calculated. Choose a larger Section Size.");
+        return;
+    }
+    if (sizeValue > branch.copied) {
+        refuse(ctx, outcome,
+               "The section size is larger than the branch, so the modulus along the branch cannot be "
+               "calculated. Choose a smaller Section Size.");
+        return;
+    }
+    const int w = static_cast<int>(sizeValue);
+    if (branch.rangeStart + w > branch.copied) {
+        refuse(ctx, outcome,
+               "The first section, taken from the Minimum of the force range, runs past the end of the "
+               "branch. Choose a smaller Section Size or a lower Minimum.");
+        return;
+    }
+    const PowerLawFit overall =
+        fitPowerLaw(branch.depth.data() + branch.rangeStart, branch.force.data() + branch.rangeStart, w);
+    if (!overall.accepted) {
+        refuse(ctx, outcome,
+               "The power-law fit of the section at the Minimum of the force range found no solution "
+               "with an exponent of 1 or more, so the modulus along the branch cannot be calculated.");
+        return;
+    }
+    // The depth at which the overall fit reaches the branch's maximum force.
+    const float hP = static_cast<float>(std::pow(branch.pMaxMn / overall.a, 1.0 / overall.m) + overall.hf);
+
+    IndentationInputs in;
+    in.complianceNmPerMn = static_cast<float>(textToNumber(s.Cf));
+    in.epsilon = static_cast<float>(textToNumber(s.epsilon));
+    in.Es = static_cast<float>(textToNumber(s.Es));
+    in.Vs = static_cast<float>(textToNumber(s.Vs));
+    in.Ei = static_cast<float>(textToNumber(s.Ei));
+    in.Vi = static_cast<float>(textToNumber(s.Vi));
+    in.C0 = static_cast<float>(textToNumber(s.C0));
+    in.C1 = static_cast<float>(textToNumber(s.C1));
+    in.pMaxMn = branch.pMaxMn;
+    in.hMaxNm = hP;
+    const SectionSeries series =
+        computeSectionSeries(branch.depth.data(), branch.force.data(), slots, w, in,
+                             textToNumber(s.bottomPercent), textToNumber(s.topPercent));
+    if (series.anySection) {
+        ctx.curve.results = series.lastResults;
+        outcome.resultsComputed = true;
+    }
+    std::vector<double> x, y;
+    double smallest = 9e9;
+    for (const SectionPoint& point : series.points) {
+        x.push_back(point.depthNm);
+        y.push_back(point.modulusGPa);
+        smallest = std::min(smallest, point.depthNm);
+    }
+    if (s.zeroStartDepth == 1 && !x.empty()) {
+        for (double& value : x) {
+            value -= smallest;
+        }
+    }
+    const int owner = ctx.set.curveIndex[at(branch.clicked)];
+    if (graph.seriesCount() < kSeriesCapacity && owner >= 0 && owner < ctx.set.curveCount()) {
+        const CurveInfo& info = ctx.set.curves[at(owner)];
+        graph.setNextSeriesStyle(info.colour, info.style, info.size);
+    }
+    graph.setBoldText(ctx.style.boldText);
+    graph.setFontHeight(ctx.style.fontSize + 8);
+    graph.AddSeries(x.data(), y.data(), static_cast<int>(x.size()));
+    graph.redrawAndShow();
+    outcome.seriesAdded = true;
+    outcome.seriesX = std::move(x);
+    outcome.seriesY = std::move(y);
+}
+
+}  // namespace mivaro
