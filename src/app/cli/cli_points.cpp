@@ -10,6 +10,8 @@
 namespace mivaro::cli {
 namespace {
 
+constexpr const char* kUsage = "usage: mivaro-cli points [--settings DIR] FILE...\n";
+
 // "%.9g" of a stored float, in the C locale whatever the process locale.
 char* appendNumber(char* out, char* limit, float value) {
     return std::to_chars(out, limit, static_cast<double>(value), std::chars_format::general, 9).ptr;
@@ -61,19 +63,20 @@ int runPoints(const std::vector<std::string>& args) {
         } else if (options && arg == "--settings") {
             if (k + 1 >= args.size()) {
                 std::fputs("mivaro-cli points: --settings needs a directory\n", stderr);
+                std::fputs(kUsage, stderr);
                 return kExitUsage;
             }
             settingsDirectory = args[++k];
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             std::fprintf(stderr, "mivaro-cli points: unknown option %s\n", arg.c_str());
-            std::fputs("usage: mivaro-cli points [--settings DIR] FILE...\n", stderr);
+            std::fputs(kUsage, stderr);
             return kExitUsage;
         } else {
             files.push_back(arg);
         }
     }
     if (files.empty()) {
-        std::fputs("usage: mivaro-cli points [--settings DIR] FILE...\n", stderr);
+        std::fputs(kUsage, stderr);
         return kExitUsage;
     }
     const auto loaded = loadDocument(settingsDirectory, files);

@@ -1,0 +1,194 @@
+// Runs the mivaro-cli executable of this build and checks what `points` prints.
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs mivaro-cli with args in directory cwd; extraEnv entries are "NAME=value".
+RunResult runCli(const std::vector<std::string>& args, const fs::path& cwd,
+                 const std::vector<std::string>& extraEnv = {}) {
+    const fs::path out = cwd / ".cli_stdout";
+    const fs::path err = cwd / ".cli_stderr";
+    const std::string program = std::string(MIVARO_BINARY_DIR) + "/bin/mivaro-cli";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(cwd.c_str()) != 0) {
+            _exit(127);
+        }
+        const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(outFd, 1);
+        dup2(errFd, 2);
+        for (const std::string& entry : extraEnv) {
+            putenv(const_cast<char*>(entry.c_str()));
+        }
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    RunResult result;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = slurp(out);
+    result.err = slurp(err);
+    fs::remove(out);
+    fs::remove(err);
+    return result;
+}
+
+class CliPoints : public ::testing::Test {
+  protected:
+    CliPoints() {
+        m_dir = fs::temp_directory_path() / ("mivaro_cli_" + std::to_string(getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "settings");
+    }
+    ~CliPoints() override { fs::remove_all(m_dir); }
+
+    std::string write(const std::string& name, const std::string& content) {
+        std::ofstream(m_dir / name, std::ios::binary) << content;
+        return (m_dir / name).string();
+    }
+
+    fs::path m_dir;
+};
+
+const char* const kHeader = "curve,index,depth_nm,force_mN,time_s,segment\n";
+
+TEST_F(CliPoints, PrintsEveryPointOfTheCurveSet) {
+    write("a.MVR",
+          "Depth(um),Force(mN),Time(s),Segment\r\n"
+          "1.234500e+00,5.000000e-01,0.100000,LOAD\r\n"
+          "2.000000e+00,1.000000e+00,0.200000,LOAD\r\n"
+          "2.100000e+00,1.000000e+00,0.300000,TOP_HOLD\r\n");
+    write("b.MVR", "h\n1e-3,1e-7,12345.678,UNLOAD\n0,5,5,UNLOAD\n");
+    // Relative paths, the same file twice: it is loaded once.
+    const RunResult r = runCli({"points", "a.MVR", "b.MVR", "a.MVR"}, m_dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, std::string(kHeader) +
+                         "0,0,1234.5,0.5,0.100000001,L\n"
+                         "0,1,2000,1,0.200000003,L\n"
+                         "0,2,2100,1,0.300000012,T\n"
+                         "1,3,1,1.00000001e-07,12345.6777,U\n");
+}
+
+TEST_F(CliPoints, UsageErrorsExitWithTwo) {
+    const std::vector<std::vector<std::string>> usages = {{"points"},
+                                                          {"points", "--settings"},
+                                                          {"points", "--settings", "dir"},
+                                                          {"points", "--bogus", "a.MVR"},
+                                                          {}};
+    for (const auto& args : usages) {
+        const RunResult r = runCli(args, m_dir);
+        EXPECT_EQ(r.status, 2) << (args.size() > 1 ? args[1] : "");
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(CliPoints, MessagesGoToStandardErrorWithStatusOne) {
+    write("a.MVR", "h\n0.1,1,1,LOAD\n0.2,2,2,LOAD\n");
+    RunResult r = runCli({"points", "a.MVR", "missing.MVR"}, m_dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, std::string(kHeader) + "0,0,100,1,1,L\n0,1,200,2,2,L\n");
+    EXPECT_NE(r.err.find("Error"), std::string::npos);
+    EXPECT_NE(r.err.find("missing.MVR"), std::string::npos);
+
+    // A column error: the points read before it are still printed.
+    write("bad.MVR", "h\n0.3,3,3,LOAD\n0.35\n");
+    r = runCli({"points", "a.MVR", "bad.MVR", "a2.MVR"}, m_dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, std::string(kHeader) + "0,0,100,1,1,L\n0,1,200,2,2,L\n");
+    EXPECT_NE(r.err.find("Error loading the force column."), std::string::npos) << r.err;
+}
+
+TEST_F(CliPoints, ReadsSettingsFromTheGivenDirectoryOnly) {
+    write("data.txt", "depth;force\n500;250\n");
+    const std::string setup = "1\n1\n2\n0\n0\n0\n3\n;\n0\n0\n4\n3\n";  // nm, uN, ';'
+    write("settings/MivaroOpenSetup.par", setup);
+    const RunResult r = runCli({"points", "--settings", "settings", "data.txt"}, m_dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(kHeader) + "0,0,500,0.25,0,T\n");
+    // Nothing is written to the settings directory.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_dir / "settings")) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"MivaroOpenSetup.par"});
+    EXPECT_EQ(slurp(m_dir / "settings/MivaroOpenSetup.par"), setup);
+
+    // Without --settings the current directory holds the settings: none here,
+    // so the standard setup reads the ';' line as one column and fails.
+    const RunResult plain = runCli({"points", "data.txt"}, m_dir);
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_NE(plain.err.find("Error loading the force column."), std::string::npos) << plain.err;
+}
+
+TEST_F(CliPoints, PrintsTheSameInADecimalCommaLocale) {
+    locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", static_cast<locale_t>(nullptr));
+    if (german == static_cast<locale_t>(nullptr)) {
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (scripts/install-deps generates it)";
+    }
+    freelocale(german);
+    write("a.MVR", "h\n1.5e-1,2.25,0.125,LOAD\n0.3,4.5,1.75,UNLOAD\n");
+    write("c.txt", "x\n0,5\t1,25\n");
+    write("MivaroOpenSetup.par", "1\n1\n2\n1\n1\n1\n1\n;\n0\n0\n4\n3\n");  // tab, decimal comma
+    const std::vector<std::string> args = {"points", "a.MVR", "c.txt"};
+    const RunResult c = runCli(args, m_dir, {"LC_ALL=C"});
+    const RunResult de = runCli(args, m_dir, {"LC_ALL=de_DE.UTF-8"});
+    EXPECT_EQ(c.status, 0) << c.err;
+    EXPECT_EQ(de.status, c.status);
+    EXPECT_EQ(de.out, c.out);
+    EXPECT_EQ(c.out, std::string(kHeader) + "0,0,150,2.25,0.125,L\n0,1,300,4.5,1.75,U\n1,2,500,1.25,0,T\n");
+}
+
+TEST_F(CliPoints, RunsOnTheBundledExamples) {
+    const fs::path examples = fs::path(MIVARO_SOURCE_DIR) / "examples";
+    if (!fs::exists(examples / "fused_silica_labelled.MVR")) {
+        GTEST_SKIP() << "examples not generated";
+    }
+    const RunResult r =
+        runCli({"points", "fused_silica_labelled.MVR", "fused_silica_unlabelled.MVR"}, examples);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_GT(r.out.size(), 1000u);
+    for (const char letter : {'L', 'T', 'U', 'B', 'R'}) {
+        EXPECT_NE(r.out.find(std::string(",") + letter + "\n"), std::string::npos) << letter;
+    }
+}
+
+}  // namespace
