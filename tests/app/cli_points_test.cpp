@@ -33,8 +33,10 @@ std::string slurp(const fs::path& path) {
 // Runs mivaro-cli with args in directory cwd; extraEnv entries are "NAME=value".
 RunResult runCli(const std::vector<std::string>& args, const fs::path& cwd,
                  const std::vector<std::string>& extraEnv = {}) {
-    const fs::path out = cwd / ".cli_stdout";
-    const fs::path err = cwd / ".cli_stderr";
+    // Captured output goes to the temp directory, never into cwd (it may be the source tree).
+    const std::string stem = "mivaro_cli_capture_" + std::to_string(getpid());
+    const fs::path out = fs::temp_directory_path() / (stem + ".out");
+    const fs::path err = fs::temp_directory_path() / (stem + ".err");
     const std::string program = std::string(MIVARO_BINARY_DIR) + "/bin/mivaro-cli";
     const pid_t pid = fork();
     if (pid == 0) {
@@ -189,6 +191,12 @@ TEST_F(CliPoints, RunsOnTheBundledExamples) {
     for (const char letter : {'L', 'T', 'U', 'B', 'R'}) {
         EXPECT_NE(r.out.find(std::string(",") + letter + "\n"), std::string::npos) << letter;
     }
+    // The test-machine export with the setup that reads it: 720 rows, all points.
+    const RunResult export_ =
+        runCli({"points", "--settings", "machine_export_setup", "machine_export.txt"}, examples);
+    EXPECT_EQ(export_.status, 0) << export_.err;
+    EXPECT_NE(export_.out.find("\n0,719,"), std::string::npos);
+    EXPECT_EQ(export_.out.find("\n0,720,"), std::string::npos);
 }
 
 }  // namespace
