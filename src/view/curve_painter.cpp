@@ -76,6 +76,9 @@ void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMappi
     const int curveCount = curves.curveCount();
     int previousPoint = -2;  // no point drawn yet
     int previousCurve = -1;
+    // The pen is set again only when it changes: same pixels, fewer calls.
+    int penWidth = -1;
+    Rgb penColour = 0;
     for (int i = 0; i < n; ++i) {
         const auto k = static_cast<std::size_t>(i);
         const int c = curves.curveIndex[k];
@@ -97,7 +100,12 @@ void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMappi
         previousCurve = c;
         const CurveInfo& info = curves.curves[static_cast<std::size_t>(c)];
         if (info.style == LINE) {
-            surface.setPen(std::min(info.size, kMaxMarkerSize), curves.colour[k]);
+            const int width = std::clamp(info.size, 1, kMaxMarkerSize);
+            if (width != penWidth || curves.colour[k] != penColour) {
+                penWidth = width;
+                penColour = curves.colour[k];
+                surface.setPen(penWidth, penColour);
+            }
             surface.lineTo(px, py);
         } else {
             drawMarker(surface, info.style, info.size, px, py, curves.colour[k]);

@@ -76,44 +76,20 @@ bool plotFitsWindow(const PlotLayout& layout) {
     return layout.plotRight - layout.plotLeft >= 100 && layout.plotBottom - layout.plotTop >= 100;
 }
 
-int truncToPixel(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= kPixelLimit) {
-        return kPixelLimit;
-    }
-    if (value <= -kPixelLimit) {
-        return -kPixelLimit;
-    }
-    return static_cast<int>(value);
-}
-
 PlotMapping::PlotMapping(const ViewSettings& settings, const PlotLayout& layout)
     : m_xMin(settings.x.min),
       m_xMax(settings.x.max),
       m_yMin(settings.y.min),
       m_yMax(settings.y.max),
+      m_xRange(m_xMax - m_xMin),
+      m_yRange(m_yMax - m_yMin),
+      m_width(layout.plotRight - layout.plotLeft),
+      m_height(layout.plotBottom - layout.plotTop),
       m_left(layout.plotLeft),
-      m_right(layout.plotRight),
-      m_top(layout.plotTop),
-      m_bottom(layout.plotBottom) {}
-
-int PlotMapping::px(double x) const {
-    const double range = m_xMax - m_xMin;
-    if (range == 0 || !std::isfinite(range)) {
-        return m_left;
-    }
-    return truncToPixel((x - m_xMin) * (m_right - m_left) / range + m_left);
-}
-
-int PlotMapping::py(double y) const {
-    const double range = m_yMax - m_yMin;
-    if (range == 0 || !std::isfinite(range)) {
-        return m_bottom;
-    }
-    return truncToPixel(m_bottom - (y - m_yMin) * (m_bottom - m_top) / range);
-}
+      m_bottom(layout.plotBottom),
+      // A range of zero or one that is not finite maps to the axis origin.
+      m_xUsable(m_xRange != 0 && std::isfinite(m_xRange)),
+      m_yUsable(m_yRange != 0 && std::isfinite(m_yRange)) {}
 
 namespace {
 

@@ -31,19 +31,37 @@ bool plotFitsWindow(const PlotLayout& layout);
 // clamped to +-kPixelLimit so that no conversion overflows and no line grows
 // beyond what a surface can walk through quickly.
 inline constexpr int kPixelLimit = 1 << 20;
-int truncToPixel(double value);
+inline int truncToPixel(double value) {
+    if (value >= kPixelLimit) {
+        return kPixelLimit;
+    }
+    if (value <= -kPixelLimit) {
+        return -kPixelLimit;
+    }
+    return value == value ? static_cast<int>(value) : 0;  // NaN maps to 0
+}
 
 class PlotMapping {
   public:
     PlotMapping(const ViewSettings& settings, const PlotLayout& layout);
-    int px(double x) const;
-    int py(double y) const;
+
+    // trunc((x - x.min) * (plotRight - plotLeft) / (x.max - x.min) + plotLeft)
+    int px(double x) const {
+        return m_xUsable ? truncToPixel((x - m_xMin) * m_width / m_xRange + m_left) : m_left;
+    }
+    // trunc(plotBottom - (y - y.min) * (plotBottom - plotTop) / (y.max - y.min))
+    int py(double y) const {
+        return m_yUsable ? truncToPixel(m_bottom - (y - m_yMin) * m_height / m_yRange) : m_bottom;
+    }
     // Drawn only when min <= value < max on both axes.
     bool visible(double x, double y) const { return m_xMin <= x && x < m_xMax && m_yMin <= y && y < m_yMax; }
 
   private:
     double m_xMin, m_xMax, m_yMin, m_yMax;
-    int m_left, m_right, m_top, m_bottom;
+    double m_xRange, m_yRange;
+    double m_width, m_height;
+    int m_left, m_bottom;
+    bool m_xUsable, m_yUsable;
 };
 
 // The tick values of one axis: from min by major while <= max * 1.001.
