@@ -24,21 +24,28 @@ constexpr double kMagic = 4503599627370496.0;                // 2^52
 
 // fdlibm exponential.
 constexpr double kInvLn2 = 1.44269504088896338700e+00;
-constexpr double kP1 = 1.66666666666666019037e-01;
-constexpr double kP2 = -2.77777777770155933842e-03;
-constexpr double kP3 = 6.61375632143793436117e-05;
-constexpr double kP4 = -1.65339022054652515390e-06;
-constexpr double kP5 = 4.13813679705723846039e-08;
 constexpr double kRoundMagic = 6755399441055744.0;  // 1.5 * 2^52: adding it rounds to an integer
 constexpr double kExpLimit = 708.0;                 // inside: normal result, no overflow
+constexpr std::uint64_t kAbsMask = 0x7fffffffffffffffULL;
+
+// Shift-and-or tests: floating-point comparisons (which may trap) and 64-bit
+// unsigned comparisons would keep the loops from being vectorised.
+inline std::uint64_t logNeedsLibrary(double x) {
+    const std::uint64_t e = std::bit_cast<std::uint64_t>(x) >> 52;  // sign and exponent
+    return ((e - 1) >> 63) | ((e + 1) >> 11);  // zero/subnormal, or negative/infinite/NaN
+}
+inline std::uint64_t expNeedsLibrary(double x) {
+    const std::uint64_t magnitude = std::bit_cast<std::uint64_t>(x) & kAbsMask;
+    return ((magnitude - std::bit_cast<std::uint64_t>(kExpLimit)) >> 63) ^ 1;  // |x| >= limit or NaN
+}
 
 inline double lnKernel(double x) {
     const std::uint64_t ix = std::bit_cast<std::uint64_t>(x);
     const std::uint64_t tmp = ix - kSqrtHalfBits;
     // Exponent k as a double without a 64-bit arithmetic shift (not vectorisable on x86).
+    // (ku ^ 2048) - 2048 is the signed 12-bit exponent; no branch, no FP select.
     const std::uint64_t ku = tmp >> 52;
-    double k = std::bit_cast<double>(kMagicBits | ku) - kMagic;
-    k = k >= 2048.0 ? k - 4096.0 : k;
+    const double k = std::bit_cast<double>(kMagicBits | (ku ^ 2048)) - (kMagic + 2048.0);
     const double z = std::bit_cast<double>(ix - (tmp & kExponentMask));
     const double f = z - 1.0;
     const double s = f / (2.0 + f);
@@ -51,70 +58,145 @@ inline double lnKernel(double x) {
     return k * kLn2Hi - ((hfsq - (s * (hfsq + r) + k * kLn2Lo)) - f);
 }
 
+// exp(x) = 2^k exp(r), |r| <= ln2/2, exp(r) by its Taylor series to r^12
+// (remainder below 2e-16 relative): no division in the loop.
 inline double expKernel(double x) {
     const double shifted = x * kInvLn2 + kRoundMagic;
     const double k = shifted - kRoundMagic;
     const std::uint64_t kBits = std::bit_cast<std::uint64_t>(shifted);
-    const double hi = x - k * kLn2Hi;
-    const double lo = k * kLn2Lo;
-    const double r = hi - lo;
-    const double r2 = r * r;
-    const double c = r - r2 * (kP1 + r2 * (kP2 + r2 * (kP3 + r2 * (kP4 + r2 * kP5))));
-    const double y = 1.0 - ((lo - (r * c) / (2.0 - c)) - hi);
+    const double r = (x - k * kLn2Hi) - k * kLn2Lo;
+    double p = 1.0 / 479001600.0;  // 1/12!
+    p = p * r + 1.0 / 39916800.0;
+    p = p * r + 1.0 / 3628800.0;
+    p = p * r + 1.0 / 362880.0;
+    p = p * r + 1.0 / 40320.0;
+    p = p * r + 1.0 / 5040.0;
+    p = p * r + 1.0 / 720.0;
+    p = p * r + 1.0 / 120.0;
+    p = p * r + 1.0 / 24.0;
+    p = p * r + 1.0 / 6.0;
+    p = p * r + 0.5;
+    p = p * r + 1.0;
+    p = p * r + 1.0;
     const double scale = std::bit_cast<double>((kBits + 1023) << 52);
-    return y * scale;
+    return p * scale;
 }
+
+// Wider vectors where the processor has them; the same code and results otherwise.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define MIVARO_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define MIVARO_VECTOR_CLONES
+#endif
 
 }  // namespace
 
-void logArray(const double* in, double* out, int n) {
-    bool special = false;
+MIVARO_VECTOR_CLONES void logArray(const double* in, double* out, int n) {
+    std::uint64_t special = 0;
     for (int i = 0; i < n; ++i) {
         const double x = in[i];
-        special |= !(x >= 2.2250738585072014e-308 && x <= 1.7976931348623157e308);
+        special |= logNeedsLibrary(x);
         out[i] = lnKernel(x);
     }
-    if (special) {
+    if (special != 0) {
         for (int i = 0; i < n; ++i) {
             const double x = in[i];
-            if (!(x >= 2.2250738585072014e-308 && x <= 1.7976931348623157e308)) {
+            if (logNeedsLibrary(x) != 0) {
                 out[i] = std::log(x);
             }
         }
     }
 }
 
-double sumSquaredExpResiduals(const double* lnd, const double* p, int n, double offset, double slope,
-                              double* scratch) {
-    bool special = false;
-    for (int i = 0; i < n; ++i) {
-        const double x = offset + slope * lnd[i];
-        special |= !(x > -kExpLimit && x < kExpLimit);
-        const double residual = expKernel(x) - p[i];
-        scratch[i] = residual * residual;
-    }
-    if (special) {
-        for (int i = 0; i < n; ++i) {
-            const double x = offset + slope * lnd[i];
-            if (!(x > -kExpLimit && x < kExpLimit)) {
-                const double residual = std::exp(x) - p[i];
-                scratch[i] = residual * residual;
-            }
+MIVARO_VECTOR_CLONES LogSums logShiftedSums(const double* h, double shift, double scale, const double* y,
+                                            int n, double* lnd) {
+    // Eight running sums per quantity: independent lanes the compiler can vectorise.
+    constexpr int kLanes = 8;
+    double sumL[kLanes] = {}, sumLY[kLanes] = {}, sumLL[kLanes] = {};
+    std::uint64_t special = 0;
+    int i = 0;
+    for (; i + kLanes <= n; i += kLanes) {
+        for (int l = 0; l < kLanes; ++l) {
+            const double d = h[i + l] - shift;
+            special |= logNeedsLibrary(d);
+            const double ln = lnKernel(d);
+            lnd[i + l] = ln;
+            const double value = ln * scale;
+            sumL[l] += value;
+            sumLY[l] += value * y[i + l];
+            sumLL[l] += value * value;
         }
     }
-    // Four running sums keep the additions independent.
-    double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    const int blocked = i;
+    for (; i < n; ++i) {
+        const double d = h[i] - shift;
+        special |= logNeedsLibrary(d);
+        lnd[i] = lnKernel(d);
+    }
+    if (special != 0) {
+        // Redo with the library where the kernel does not apply; rare, so simply serial.
+        LogSums sums;
+        for (int j = 0; j < n; ++j) {
+            const double d = h[j] - shift;
+            if (logNeedsLibrary(d) != 0) {
+                lnd[j] = std::log(d);
+            }
+            const double value = lnd[j] * scale;
+            sums.sumL += value;
+            sums.sumLY += value * y[j];
+            sums.sumLL += value * value;
+        }
+        return sums;
+    }
+    LogSums sums;
+    for (int l = 0; l < kLanes; ++l) {
+        sums.sumL += sumL[l];
+        sums.sumLY += sumLY[l];
+        sums.sumLL += sumLL[l];
+    }
+    for (int j = blocked; j < n; ++j) {
+        const double value = lnd[j] * scale;
+        sums.sumL += value;
+        sums.sumLY += value * y[j];
+        sums.sumLL += value * value;
+    }
+    return sums;
+}
+
+MIVARO_VECTOR_CLONES double sumSquaredExpResiduals(const double* lnd, const double* p, int n, double offset,
+                                                   double slope) {
+    constexpr int kLanes = 8;
+    double sums[kLanes] = {};
+    std::uint64_t special = 0;
     int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        s0 += scratch[i];
-        s1 += scratch[i + 1];
-        s2 += scratch[i + 2];
-        s3 += scratch[i + 3];
+    for (; i + kLanes <= n; i += kLanes) {
+        for (int l = 0; l < kLanes; ++l) {
+            const double x = offset + slope * lnd[i + l];
+            special |= expNeedsLibrary(x);
+            const double residual = expKernel(x) - p[i + l];
+            sums[l] += residual * residual;
+        }
+    }
+    double total = 0;
+    for (int l = 0; l < kLanes; ++l) {
+        total += sums[l];
     }
     for (; i < n; ++i) {
-        s0 += scratch[i];
+        const double x = offset + slope * lnd[i];
+        special |= expNeedsLibrary(x);
+        const double residual = expKernel(x) - p[i];
+        total += residual * residual;
     }
-    return (s0 + s1) + (s2 + s3);
+    if (special != 0) {
+        // Out of the kernel's range somewhere: the library for those points, serially.
+        total = 0;
+        for (int j = 0; j < n; ++j) {
+            const double x = offset + slope * lnd[j];
+            const double residual = (expNeedsLibrary(x) != 0 ? std::exp(x) : expKernel(x)) - p[j];
+            total += residual * residual;
+        }
+    }
+    return total;
 }
 
 }  // namespace mivaro

@@ -10,8 +10,16 @@ namespace mivaro {
 // out[i] = ln(in[i]) for i < n.
 void logArray(const double* in, double* out, int n);
 
-// Sum over i < n of (exp(offset + slope * lnd[i]) - p[i])^2. scratch holds n doubles.
-double sumSquaredExpResiduals(const double* lnd, const double* p, int n, double offset, double slope,
-                              double* scratch);
+// Stores L[i] = ln(h[i] - shift) in lnd and sums x[i] = scale * L[i] for a
+// least-squares line through (x, y).
+struct LogSums {
+    double sumL = 0;   // sum of x
+    double sumLY = 0;  // sum of x * y
+    double sumLL = 0;  // sum of x * x
+};
+LogSums logShiftedSums(const double* h, double shift, double scale, const double* y, int n, double* lnd);
+
+// Sum over i < n of (exp(offset + slope * lnd[i]) - p[i])^2.
+double sumSquaredExpResiduals(const double* lnd, const double* p, int n, double offset, double slope);
 
 }  // namespace mivaro

@@ -44,9 +44,7 @@ struct FitData {
 // Work arrays of one thread.
 struct FitScratch {
     std::vector<double> lnd;
-    std::vector<double> x;
-    std::vector<double> squares;
-    explicit FitScratch(std::size_t size) : lnd(size), x(size), squares(size) {}
+    explicit FitScratch(std::size_t size) : lnd(size) {}
 };
 
 FitData prepare(const double* h, const double* P, int n) {
@@ -81,33 +79,11 @@ Candidate evaluate(const FitData& data, FitScratch& scratch, double hf) {
     c.error = std::numeric_limits<double>::quiet_NaN();
     const int k = static_cast<int>(data.hPos.size());
     double* lnd = scratch.lnd.data();
-    double* x = scratch.x.data();
-    const double* hp = data.hPos.data();
-    const double* yp = data.yPos.data();
-    for (int j = 0; j < k; ++j) {
-        lnd[j] = hp[j] - hf;
-    }
-    logArray(lnd, lnd, k);
-    for (int j = 0; j < k; ++j) {
-        x[j] = lnd[j] * kInvLn10;
-    }
-    double sx[4] = {0, 0, 0, 0}, sxy[4] = {0, 0, 0, 0}, sxx[4] = {0, 0, 0, 0};
-    int j = 0;
-    for (; j + 4 <= k; j += 4) {
-        for (int l = 0; l < 4; ++l) {
-            sx[l] += x[j + l];
-            sxy[l] += x[j + l] * yp[j + l];
-            sxx[l] += x[j + l] * x[j + l];
-        }
-    }
-    for (; j < k; ++j) {
-        sx[0] += x[j];
-        sxy[0] += x[j] * yp[j];
-        sxx[0] += x[j] * x[j];
-    }
-    const double sumX = (sx[0] + sx[1]) + (sx[2] + sx[3]);
-    const double sumXY = (sxy[0] + sxy[1]) + (sxy[2] + sxy[3]);
-    const double sumXX = (sxx[0] + sxx[1]) + (sxx[2] + sxx[3]);
+    // x = log10(h - hf) = ln(h - hf) / ln 10; ln is kept for the model values.
+    const LogSums sums = logShiftedSums(data.hPos.data(), hf, kInvLn10, data.yPos.data(), k, lnd);
+    const double sumX = sums.sumL;
+    const double sumXY = sums.sumLY;
+    const double sumXX = sums.sumLL;
     const double meanX = sumX / k;
     const double meanY = data.sumY / k;
     const double covXY = sumXY - sumX * data.sumY / k;
@@ -122,8 +98,7 @@ Candidate evaluate(const FitData& data, FitScratch& scratch, double hf) {
     if (!(slope >= 1)) {
         return c;  // never accepted: the error is not needed
     }
-    double sum =
-        sumSquaredExpResiduals(lnd, data.pPos.data(), k, intercept * kLn10, slope, scratch.squares.data());
+    double sum = sumSquaredExpResiduals(lnd, data.pPos.data(), k, intercept * kLn10, slope);
     for (std::size_t i = 0; i < data.hRest.size(); ++i) {
         sum += std::pow(c.a * std::pow(data.hRest[i] - hf, slope) - data.pRest[i], 2);
     }

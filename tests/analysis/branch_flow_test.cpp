@@ -146,9 +146,12 @@ TEST_F(BranchFlow, ForceRangeUsesPointsFromKUpToTheOneBeforeE) {
     const double pMax = b.pMaxMn;
     const int k40 = firstAtOrAbove(0.4 * pMax), e70 = firstAtOrAbove(0.7 * pMax);
     const std::vector<Case> cases{
-        {40, 70, k40, e70 - k40 - 1}, {0, 150, 0, 12},  // no point reaches hi: e = L + 1, every copied unload
-                                                        // point is used
-        {40, 40.0001f, k40, 0},       {100, 100, -1, 0}, {150, 200, b.copied, 0},
+        {40, 70, k40, e70 - k40 - 1},
+        {0, 150, 0, 12},  // no point reaches hi: e = L + 1, every copied unload
+                          // point is used
+        {40, 40.0001f, k40, 0},
+        {100, 100, -1, 0},
+        {150, 200, b.copied, 0},
     };
     for (const Case& c : cases) {
         ModulusSettings s;

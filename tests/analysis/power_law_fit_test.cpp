@@ -159,14 +159,54 @@ TEST(LogExpKernels, AgreeWithTheLibraryIncludingSpecialValues) {
     for (double x : xs) {
         SCOPED_TRACE(x);
         const double lnd = 1.0, p = 0.0;
-        double scratch = 0;
-        const double sum = sumSquaredExpResiduals(&lnd, &p, 1, 0.0, x, &scratch);
+        const double sum = sumSquaredExpResiduals(&lnd, &p, 1, 0.0, x);
         const double expected = std::exp(x) * std::exp(x);
         if (std::isfinite(expected)) {
             EXPECT_NEAR(sum, expected, 1e-15 * expected);
         } else {
             EXPECT_TRUE(std::isinf(sum));
         }
+    }
+}
+
+TEST(LogExpKernels, BlockedSumsMatchPlainSums) {
+    // 37 points: the eight-lane blocks and the remainder, with and without special values.
+    for (bool special : {false, true}) {
+        SCOPED_TRACE(special);
+        std::vector<double> h, y, p;
+        for (int i = 0; i < 37; ++i) {
+            h.push_back(5.0 + 3.7 * i);
+            y.push_back(0.1 * i - 1);
+            p.push_back(0.5 * i);
+        }
+        if (special) {
+            h[3] = 2.0;  // h - shift = 0: ln = -inf
+        }
+        std::vector<double> lnd(h.size());
+        const LogSums sums = logShiftedSums(h.data(), 2.0, 1.0, y.data(), 37, lnd.data());
+        double sumL = 0, sumLY = 0, sumLL = 0, squares = 0;
+        for (std::size_t i = 0; i < h.size(); ++i) {
+            const double l = std::log(h[i] - 2.0);
+            if (std::isfinite(l)) {
+                EXPECT_NEAR(lnd[i], l, 1e-15 * std::max(1.0, std::fabs(l))) << i;
+            } else {
+                EXPECT_EQ(lnd[i], l) << i;
+            }
+            sumL += l;
+            sumLY += l * y[i];
+            sumLL += l * l;
+            if (!special) {
+                squares += std::pow(std::exp(0.3 + 1.2 * l) - p[i], 2);
+            }
+        }
+        if (special) {
+            EXPECT_TRUE(std::isinf(sums.sumL));
+            continue;
+        }
+        EXPECT_NEAR(sums.sumL, sumL, 1e-13 * std::fabs(sumL));
+        EXPECT_NEAR(sums.sumLY, sumLY, 1e-13 * std::fabs(sumLY));
+        EXPECT_NEAR(sums.sumLL, sumLL, 1e-13 * std::fabs(sumLL));
+        EXPECT_NEAR(sumSquaredExpResiduals(lnd.data(), p.data(), 37, 0.3, 1.2), squares, 1e-13 * squares);
     }
 }
 
