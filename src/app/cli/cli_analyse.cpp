@@ -1,12 +1,172 @@
+// mivaro-cli analyse: runs one analysis flow on a point of the loaded curves
+// as a click would, with the dialog values the settings files give, and
+// prints the result as one JSON line. Nothing is written to the settings.
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "analysis/analysis_json.h"
+#include "analysis/branch_flow.h"
+#include "analysis/hardness_flow.h"
+#include "analysis/rate_flow.h"
 #include "app/cli/cli_common.h"
+#include "platform/c_format.h"
 
 namespace mivaro::cli {
+namespace {
 
-int runAnalyse(const std::vector<std::string>&) {
-    std::fputs("mivaro-cli: this command is not available in this build\n", stderr);
+constexpr const char* kUsage =
+    "usage: mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT] FILE...\n"
+    "  ACTION on a loading point: label, loading-rate, displacement-rate\n"
+    "  on an unloading or reloading point: loading-rate, displacement-rate, modulus, equation, section\n"
+    "  on a top-hold point: hardness\n";
+
+int usageError(const std::string& why) {
+    std::fprintf(stderr, "mivaro-cli analyse: %s\n", why.c_str());
+    std::fputs(kUsage, stderr);
     return kExitUsage;
+}
+
+struct NoTexts final : ResultTextSink {
+    void beginTextPlacement(const std::string&) override {}
+};
+
+// The modulus graph as the command line sees it: the series is reported from the outcome.
+struct NoGraph final : ModulusGraphSink {
+    int seriesCount() const override { return 0; }
+    void setNextSeriesStyle(Rgb, int, int) override {}
+    void setBoldText(int) override {}
+    void setFontHeight(int) override {}
+    void AddSeries(const double*, const double*, int) override {}
+    void redrawAndShow() override {}
+};
+
+// The flow code of ACTION for the point's letter, or -2 when the letter does not offer it.
+int actionCode(char letter, const std::string& action) {
+    if (letter == LOAD) {
+        if (action == "label")
+            return kLoadingLabel;
+        if (action == "loading-rate")
+            return kLoadingRate;
+        if (action == "displacement-rate")
+            return kLoadingDisplacementRate;
+    } else if (letter == UNLOAD || letter == RELOAD) {
+        if (action == "modulus")
+            return kActionModulus;
+        if (action == "section")
+            return kActionSection;
+        if (action == "loading-rate")
+            return kActionLoadingRate;
+        if (action == "displacement-rate")
+            return kActionDisplacementRate;
+        if (action == "equation")
+            return kActionEquation;
+    } else if (letter == TOP_HOLD) {
+        if (action == "hardness")
+            return 0;
+    }
+    return -2;
+}
+
+struct Arguments {
+    std::string settingsDirectory = ".";
+    std::string point;
+    std::string action;
+    std::string label;
+    bool hasLabel = false;
+    std::vector<std::string> files;
+};
+
+// Returns an empty string on success, else what is wrong.
+std::string parse(const std::vector<std::string>& args, Arguments& parsed) {
+    bool options = true;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        const bool takesValue =
+            arg == "--settings" || arg == "--point" || arg == "--action" || arg == "--label";
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && takesValue) {
+            if (k + 1 >= args.size()) {
+                return arg + " needs a value";
+            }
+            const std::string& value = args[++k];
+            if (arg == "--settings") {
+                parsed.settingsDirectory = value;
+            } else if (arg == "--point") {
+                parsed.point = value;
+            } else if (arg == "--action") {
+                parsed.action = value;
+            } else {
+                parsed.label = value;
+                parsed.hasLabel = true;
+            }
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            return "unknown option " + arg;
+        } else {
+            parsed.files.push_back(arg);
+        }
+    }
+    if (parsed.point.empty()) {
+        return "--point is required";
+    }
+    if (parsed.action.empty()) {
+        return "--action is required";
+    }
+    if (parsed.files.empty()) {
+        return "no curve file given";
+    }
+    return {};
+}
+
+}  // namespace
+
+int runAnalyse(const std::vector<std::string>& args) {
+    Arguments a;
+    if (const std::string why = parse(args, a); !why.empty()) {
+        return usageError(why);
+    }
+    int point = 0;
+    std::size_t consumed = 0;
+    if (!scanCInt(a.point, point, &consumed) || consumed != a.point.size()) {
+        return usageError("--point needs a point index, not " + a.point);
+    }
+    const auto loaded = loadDocument(a.settingsDirectory, a.files);
+    CMivaro4Doc& doc = *loaded->doc;
+    CurveSet& set = doc.curveSet();
+    if (point < 0 || point >= set.pointCount()) {
+        return usageError(
+            formatC("point %d is not a point of the loaded curves (0 to %d)", point, set.pointCount() - 1));
+    }
+    const char letter = set.segment[static_cast<std::size_t>(point)];
+    const int code = actionCode(letter, a.action);
+    if (code == -2) {
+        return usageError(
+            formatC("a point of segment '%c' does not offer the action %s", letter, a.action.c_str()));
+    }
+
+    NoTexts texts;
+    NoGraph graph;
+    FlowContext ctx{set, doc.indentCurve(), loaded->messages, loaded->repaint, texts, GraphTextStyle{}};
+    const std::string& settingsDirectory = doc.indentCurve().settingsDirectory;
+    FlowOutcome outcome;
+    if (letter == LOAD) {
+        const LoadingCurveAnswer answer{a.hasLabel ? a.label : loadingLabelFor(set, point), code};
+        outcome = performLoadingAction(ctx, point, answer);
+    } else if (letter == TOP_HOLD) {
+        const HoldSelection hold = selectHold(ctx, point);
+        outcome = performHardness(ctx, hold, readHardnessSettings(settingsDirectory));
+    } else {
+        BranchSelection branch = selectBranch(ctx, point);
+        outcome = performBranchAction(ctx, branch, readModulusSettings(settingsDirectory), code, graph);
+    }
+    const std::string json = analysisJson(outcome, doc.indentCurve().results) + "\n";
+    std::fputs(json.c_str(), stdout);
+    if (std::fflush(stdout) != 0) {
+        std::fputs("mivaro-cli analyse: could not write the result\n", stderr);
+        return kExitMessage;
+    }
+    return loaded->messages.anyShown() ? kExitMessage : kExitOk;
 }
 
 }  // namespace mivaro::cli

@@ -1,0 +1,194 @@
+// Runs `mivaro-cli analyse` of this build on the example curves and checks it
+// against the same flows run in this process.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "analysis/analysis_json.h"
+#include "analysis/branch_flow.h"
+#include "analysis/hardness_flow.h"
+#include "analysis/rate_flow.h"
+#include "analysis_fakes.h"
+#include "curves/mivaro_doc.h"
+
+namespace mivaro {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+RunResult runCli(const std::vector<std::string>& args) {
+    const std::string stem = "mivaro_analyse_capture_" + std::to_string(getpid());
+    const fs::path out = fs::temp_directory_path() / (stem + ".out");
+    const fs::path err = fs::temp_directory_path() / (stem + ".err");
+    const std::string program = std::string(MIVARO_BINARY_DIR) + "/bin/mivaro-cli";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(outFd, 1);
+        dup2(errFd, 2);
+        std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>("analyse")};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    RunResult result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = slurp(out);
+    result.err = slurp(err);
+    fs::remove(out);
+    fs::remove(err);
+    return result;
+}
+
+// Example curve: loading 0..199, hold 200..299, unload 300..399, bottom hold 400..449,
+// reload 450..549, unload 550..699.
+const std::string kExample = std::string(MIVARO_SOURCE_DIR) + "/examples/fused_silica_labelled.MVR";
+
+class CliAnalyse : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::path(MIVARO_BINARY_DIR) / "cli_analyse_test" /
+                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        if (!fs::exists(kExample)) {
+            GTEST_SKIP() << "example curves not found";
+        }
+    }
+    std::vector<fs::path> settingsFiles() const {
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(m_dir)) {
+            files.push_back(entry.path().filename());
+        }
+        return files;
+    }
+    // The flow in this process, with the dialog accepting what the settings give.
+    std::string inProcess(int point, const std::string& action) {
+        test::RecordingMessages messages;
+        NoRepaint repaint;
+        CMivaro4Doc doc(m_dir.string() + "/", messages, repaint);
+        doc.appendPaths({kExample});
+        doc.rebuildCurveSet();
+        test::RecordingTexts texts;
+        test::RecordingGraph graph;
+        FlowContext ctx{doc.curveSet(), doc.indentCurve(), messages, repaint, texts, GraphTextStyle{}};
+        FlowOutcome outcome;
+        const std::map<std::string, int> branchActions{
+            {"modulus", 1}, {"section", 2}, {"loading-rate", 3}, {"displacement-rate", 4}, {"equation", 5}};
+        if (action == "hardness") {
+            const HoldSelection hold = selectHold(ctx, point);
+            outcome = performHardness(ctx, hold, readHardnessSettings(m_dir.string() + "/"));
+        } else {
+            BranchSelection branch = selectBranch(ctx, point);
+            outcome = performBranchAction(ctx, branch, readModulusSettings(m_dir.string() + "/"),
+                                          branchActions.at(action), graph);
+        }
+        return analysisJson(outcome, doc.indentCurve().results) + "\n";
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(CliAnalyse, PrintsWhatTheFlowsProduceAndWritesNoSettings) {
+    ModulusSettings modulus;
+    modulus.Es = "72.125";
+    modulus.forceMinPercent = 30;
+    ASSERT_TRUE(writeModulusSettings(m_dir.string() + "/", modulus));
+    HardnessSettings hardness;
+    hardness.formula = 1;
+    hardness.includeHoldTime = 1;
+    ASSERT_TRUE(writeHardnessSettings(m_dir.string() + "/", hardness));
+    const auto before = settingsFiles();
+    const auto modulusFile = slurp(m_dir / "curve_setup.par");
+
+    struct Case {
+        int point;
+        const char* action;
+        const char* textStart;
+    };
+    const std::vector<Case> cases{
+        {350, "modulus", "{\"text\": \"Es =  "},  {350, "equation", "{\"text\": \"P = "},
+        {500, "modulus", "{\"text\": \"Es =  "},  {350, "displacement-rate", "{\"text\": \"-"},
+        {250, "hardness", "{\"text\": \"HV =  "}, {600, "section", "{\"text\": null, \"results\": {"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        const RunResult run = runCli({"--settings", m_dir.string(), "--point", std::to_string(c.point),
+                                      "--action", c.action, kExample});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.rfind(c.textStart, 0), 0u) << run.out;
+        EXPECT_EQ(run.out, inProcess(c.point, c.action));
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+    }
+    EXPECT_EQ(settingsFiles(), before);
+    EXPECT_EQ(slurp(m_dir / "curve_setup.par"), modulusFile);
+}
+
+TEST_F(CliAnalyse, LoadingPointOffersLabelAndRates) {
+    RunResult run = runCli({"--settings", m_dir.string(), "--point", "100", "--action", "label", kExample});
+    EXPECT_EQ(run.out, "{\"text\": \"fused_silica_labelled.MVR\", \"results\": null, \"series\": null}\n");
+    run = runCli({"--point", "100", "--action", "label", "--label", "tip A \"sharp\"", kExample});
+    EXPECT_EQ(run.out, "{\"text\": \"tip A \\\"sharp\\\"\", \"results\": null, \"series\": null}\n");
+    run = runCli({"--settings", m_dir.string(), "--point", "100", "--action", "loading-rate", kExample});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find(" mN/s\""), std::string::npos) << run.out;
+    EXPECT_TRUE(settingsFiles().empty());
+}
+
+TEST_F(CliAnalyse, UsageErrorsAndRefusals) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* err;
+    };
+    const std::string dir = m_dir.string();
+    const std::vector<Case> cases{
+        {{"--settings", dir, "--point", "100", "--action", "modulus", kExample}, 2, "does not offer"},
+        {{"--settings", dir, "--point", "250", "--action", "label", kExample}, 2, "does not offer"},
+        {{"--settings", dir, "--point", "420", "--action", "modulus", kExample}, 2, "does not offer"},
+        {{"--settings", dir, "--point", "700", "--action", "modulus", kExample}, 2, "not a point"},
+        {{"--settings", dir, "--point", "3x", "--action", "modulus", kExample}, 2, "point index"},
+        {{"--settings", dir, "--action", "modulus", kExample}, 2, "--point"},
+        {{"--settings", dir, "--point", "350", kExample}, 2, "--action"},
+        {{"--point", "350", "--action", "modulus"}, 2, "no curve file"},
+        {{"--settings", dir, "--point", "250", "--action", "hardness", kExample}, 1, "No hardness formula"},
+    };
+    for (const Case& c : cases) {
+        const RunResult run = runCli(c.args);
+        EXPECT_EQ(run.status, c.status) << c.err;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+    // A refused calculation still reports, with nulls.
+    const RunResult refused = runCli({"--settings", dir, "--point", "250", "--action", "hardness", kExample});
+    EXPECT_EQ(refused.out, "{\"text\": null, \"results\": null, \"series\": null}\n");
+}
+
+}  // namespace
+}  // namespace mivaro
