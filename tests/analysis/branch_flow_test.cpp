@@ -243,5 +243,45 @@ TEST_F(BranchFlow, EquationUsesLabelDecimals) {
     EXPECT_NEAR(r.hf, 200, 3.0);
 }
 
+// P = 1e-4 h^2 exactly, area pi h^2: the fit lands on hf = 0, m = 2, so
+// Er = sqrt(pi) a / sqrt(C0) * 1e6 = 100 GPa, checked by hand.
+TEST(BranchFlowByHand, ModulusTextsOfAnIdealUnload) {
+    struct Case {
+        int solveFor;
+        const char* text;
+    };
+    const std::vector<Case> cases{
+        {0, "Es =  100.00 GPa"},  // Vs = Vi = 0 and a rigid indenter: Es = Er
+        {1, "Vs =  0.55 "},       // sqrt(1 - 70 / 100): the empty unit leaves a trailing blank
+    };
+    for (const Case& c : cases) {
+        test::FlowFixture f;
+        std::vector<char> seg{'T'};
+        std::vector<float> h{200}, p{4}, t{0};
+        for (int i = 0; i <= 20; ++i) {
+            const double depth = 200 - 5 * i;
+            seg.push_back('U');
+            h.push_back(static_cast<float>(depth));
+            p.push_back(static_cast<float>(1e-4 * depth * depth));
+            t.push_back(static_cast<float>(i + 1));
+        }
+        test::appendCurve(f.set, "ideal.MVR", seg, h, p, t);
+        ModulusSettings s;
+        s.C0 = "3.14159265";
+        s.Es = "70.0";
+        s.Vs = "0.00";
+        s.Ei = "1e30";
+        s.Vi = "0.0";
+        s.solveFor = c.solveFor;
+        s.forceMinPercent = 0;
+        s.forceMaxPercent = 150;
+        BranchSelection b = selectBranch(f.ctx, 5);
+        const FlowOutcome out = performBranchAction(f.ctx, b, s, kActionModulus, f.graph);
+        EXPECT_EQ(out.text, c.text);
+        EXPECT_NEAR(f.curve.results.Er, 100.0, 1e-4);
+        EXPECT_NEAR(f.curve.results.hf, 0.0, 1e-9);
+    }
+}
+
 }  // namespace
 }  // namespace mivaro

@@ -140,5 +140,21 @@ TEST_F(HardnessFlow, HoldAtCurveStartAndTiesKeepTheFirstPointFound) {
     EXPECT_NE(out.text->find("  3.00 s"), std::string::npos);  // from the first hold point
 }
 
+// HM = Pmax / (D0 hmax^2) 1e9 = 4 / 40000 * 1e9 with D0 = 1: checked by hand.
+TEST(HardnessFlowByHand, MartensHardnessOfAnIdealUnload) {
+    test::FlowFixture f;
+    test::appendCurve(f.set, "ideal.MVR", {'L', 'T', 'T', 'U', 'U', 'U', 'U'},
+                      {100, 199, 200, 190, 180, 170, 140}, {1, 3.999f, 4, 3.61f, 3.24f, 2.89f, 1.96f},
+                      {0, 1, 2.5f, 3, 4, 5, 6});
+    HardnessSettings s;
+    s.C0 = "3.14";
+    s.D0 = "1";
+    s.formula = 0;
+    s.includeHoldTime = 1;
+    const HoldSelection hold = selectHold(f.ctx, 1);
+    const FlowOutcome out = performHardness(f.ctx, hold, s);
+    EXPECT_EQ(out.text, "HM =  100000.00 N/mm\u00b2  3.00 s");
+}
+
 }  // namespace
 }  // namespace mivaro
