@@ -50,19 +50,51 @@ double forceFactorOf(int unit) {
     }
 }
 
-// Start of column `column` (1-based; 1 or less is the line start), or nullptr
-// when the line has too few separators.
-char* locateColumn(char* begin, char* end, int column, char separator) {
-    char* p = begin;
-    for (int k = 1; k < column; ++k) {
-        void* hit = std::memchr(p, separator, static_cast<std::size_t>(end - p));
-        if (hit == nullptr) {
-            return nullptr;
-        }
-        p = static_cast<char*>(hit) + 1;
+// Finds column starts of one line: column c (1-based; 1 or less is the line
+// start) begins one past the (c-1)-th separator. Starts found for one column
+// are kept for the next, so a line is scanned once whatever the column order.
+class ColumnLocator {
+  public:
+    ColumnLocator(char* begin, char* end, char separator) : m_end(end), m_separator(separator) {
+        m_starts[0] = begin;
     }
-    return p;
-}
+
+    // Start of the column, or nullptr when the line has too few separators.
+    char* locate(int column) {
+        const int wanted = column <= 1 ? 0 : column - 1;  // separators to pass
+        while (m_known < wanted) {
+            if (m_known + 1 >= kKept) {
+                return scanFrom(m_starts[m_known], wanted - m_known);
+            }
+            char* p = m_starts[m_known];
+            void* hit = std::memchr(p, m_separator, static_cast<std::size_t>(m_end - p));
+            if (hit == nullptr) {
+                return nullptr;
+            }
+            m_starts[++m_known] = static_cast<char*>(hit) + 1;
+        }
+        return m_starts[wanted];
+    }
+
+  private:
+    static constexpr int kKept = 16;
+
+    char* scanFrom(char* p, int separators) const {
+        for (int k = 0; k < separators; ++k) {
+            void* hit = std::memchr(p, m_separator, static_cast<std::size_t>(m_end - p));
+            if (hit == nullptr) {
+                return nullptr;
+            }
+            p = static_cast<char*>(hit) + 1;
+        }
+        return p;
+    }
+
+    char* m_starts[kKept];
+    int m_known = 0;  // separators located so far
+    char* m_end;
+    char m_separator;
+};
 
 // Letter of a label that is the whole rest of the line (already upper case),
 // or 0 when it is no label. "BUTTOM_HOLD" is how our own writer spells the
@@ -111,9 +143,9 @@ bool isStandardCurvePath(const std::string& path) {
     return path.find(".MVR") != std::string::npos;
 }
 
-ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages) {
+ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages, int dataLines) {
     resetPoints(curve);
-    const int lineCount = countDataLines(path);
+    const int lineCount = dataLines >= 0 ? dataLines : countDataLines(path);
 
     if (isStandardCurvePath(path)) {
         curve.columnSetup = kStandardColumnSetup;
@@ -163,7 +195,8 @@ ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePo
         if (decimalComma) {
             replaceCommas(begin, end);
         }
-        const char* column = locateColumn(begin, end, setup.displacementColumn, separator);
+        ColumnLocator columns(begin, end, separator);
+        const char* column = columns.locate(setup.displacementColumn);
         if (column == nullptr) {
             return columnError(kDisplacementColumnError);
         }
@@ -171,7 +204,7 @@ ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePo
         scanDecimal(column, end, depth);
         depth *= depthFactor;
 
-        column = locateColumn(begin, end, setup.forceColumn, separator);
+        column = columns.locate(setup.forceColumn);
         if (column == nullptr) {
             return columnError(kForceColumnError);
         }
@@ -181,14 +214,14 @@ ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePo
 
         double time = 0;
         if (hasTime) {
-            column = locateColumn(begin, end, setup.timeColumn, separator);
+            column = columns.locate(setup.timeColumn);
             if (column == nullptr) {
                 return columnError(kTimeColumnError);
             }
             scanDecimal(column, end, time);
         }
         if (hasSegment) {
-            char* label = locateColumn(begin, end, setup.segmentColumn, separator);
+            char* label = columns.locate(setup.segmentColumn);
             if (label == nullptr) {
                 return columnError(kSegmentColumnError);
             }

@@ -27,6 +27,8 @@ bool isStandardCurvePath(const std::string& path);
 // directory (the previous setup stays when it is missing or unusable); the
 // force instability from "setup.par". Rows with depth <= 0 are dropped;
 // unlabelled curves get their letters from AssignSegments.
-ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages);
+// dataLines, when known (countDataLines of the path), spares counting again.
+ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages,
+                          int dataLines = -1);
 
 }  // namespace mivaro

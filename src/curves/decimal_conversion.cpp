@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
 namespace mivaro {
 namespace {
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -71,43 +75,65 @@ std::size_t scanDecimal(const char* text, const char* end, double& value) {
         negative = *p == '-';
         ++p;
     }
+    // Validate the syntax; on the way, gather the digits for the fast path
+    // below (wrapping past 19 digits does no harm: then it is not used).
     const char* numberStart = p;
-    std::size_t mantissaDigits = 0;
+    std::uint64_t mantissa = 0;
     while (p != end && isDigit(*p)) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
         ++p;
-        ++mantissaDigits;
     }
+    std::size_t mantissaDigits = static_cast<std::size_t>(p - numberStart);
+    long scale = 0;  // power of ten the gathered mantissa is to be multiplied by
     if (p != end && *p == '.') {
         ++p;
+        const char* fraction = p;
         while (p != end && isDigit(*p)) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
             ++p;
-            ++mantissaDigits;
         }
+        scale = -(p - fraction);
+        mantissaDigits += static_cast<std::size_t>(p - fraction);
     }
+    // Up to 15 digits the mantissa is below 10^15 < 2^53: an exact double.
+    const bool exact = mantissaDigits <= 15;
     if (mantissaDigits == 0) {
         return 0;
     }
     // An exponent counts only when at least one digit follows "e" or "e+"/"e-".
     if (p != end && (*p == 'e' || *p == 'E')) {
         const char* q = p + 1;
+        bool negativeExponent = false;
         if (q != end && (*q == '+' || *q == '-')) {
+            negativeExponent = *q == '-';
             ++q;
         }
         if (q != end && isDigit(*q)) {
+            int exponent = 0;
             while (q != end && isDigit(*q)) {
+                exponent = std::min(exponent * 10 + (*q - '0'), 100000);
                 ++q;
             }
+            scale += negativeExponent ? -exponent : exponent;
             p = q;
         }
     }
     // The span [numberStart, p) is now a valid unsigned decimal number.
+    // Fast path: a mantissa below 2^53 times or over a power of ten up to
+    // 10^22 (both exact doubles) is correctly rounded by one IEEE operation,
+    // the same double from_chars gives.
     double magnitude = 0;
-    const auto result = std::from_chars(numberStart, p, magnitude, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        value = outOfRangeValue(numberStart, p, negative);
+    if (exact && scale >= -22 && scale <= 22) {
+        const double m = static_cast<double>(mantissa);
+        magnitude = scale < 0 ? m / kPowersOfTen[-scale] : m * kPowersOfTen[scale];
     } else {
-        value = negative ? -magnitude : magnitude;
+        const auto result = std::from_chars(numberStart, p, magnitude, std::chars_format::general);
+        if (result.ec == std::errc::result_out_of_range) {
+            value = outOfRangeValue(numberStart, p, negative);
+            return static_cast<std::size_t>(p - text);
+        }
     }
+    value = negative ? -magnitude : magnitude;
     return static_cast<std::size_t>(p - text);
 }
 

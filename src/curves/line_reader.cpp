@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 
 namespace mivaro {
 namespace {
@@ -12,7 +13,8 @@ constexpr std::size_t kBlockSize = 1 << 20;
 
 LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {
     if (m_file != nullptr) {
-        m_buffer.resize(kBlockSize);
+        m_data.reset(new char[kBlockSize]);  // left uninitialised: only read parts are used
+        m_capacity = kBlockSize;
     }
 }
 
@@ -29,15 +31,18 @@ bool LineReader::fill() {
         return false;
     }
     if (m_begin > 0) {
-        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+        std::memmove(m_data.get(), m_data.get() + m_begin, m_end - m_begin);
         m_end -= m_begin;
         m_begin = 0;
     }
-    if (m_buffer.size() - m_end < kBlockSize / 2) {
-        m_buffer.resize(m_buffer.size() * 2);
+    if (m_capacity - m_end < kBlockSize / 2) {
+        std::unique_ptr<char[]> larger(new char[m_capacity * 2]);
+        std::memcpy(larger.get(), m_data.get(), m_end);
+        m_data = std::move(larger);
+        m_capacity *= 2;
     }
     m_nextLf = m_nextCr = kUnknown;
-    const std::size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
+    const std::size_t got = std::fread(m_data.get() + m_end, 1, m_capacity - m_end, m_file);
     m_end += got;
     if (got == 0) {
         m_eof = true;
@@ -50,7 +55,7 @@ bool LineReader::fill() {
 // positions of the next of each are kept between calls, so that a file using
 // only one kind of line end is not scanned again for the other on every line.
 std::size_t LineReader::findLineEnd() {
-    const char* data = m_buffer.data();
+    const char* data = m_data.get();
     const auto next = [&](std::size_t& cached, char c) {
         if (cached == kUnknown || cached < m_begin) {
             const void* hit = std::memchr(data + m_begin, c, m_end - m_begin);
@@ -65,7 +70,7 @@ std::size_t LineReader::findLineEnd() {
 
 bool LineReader::nextLine(char*& begin, char*& end) {
     for (;;) {
-        char* const data = m_buffer.data();
+        char* const data = m_data.get();
         const char* stop = data + findLineEnd();
         const bool complete = stop != data + m_end;
         // A carriage return at the end of the buffer may be the first half of a pair.
@@ -88,8 +93,8 @@ bool LineReader::nextLine(char*& begin, char*& end) {
                 continue;  // m_eof is set now: the lone carriage return ends the line
             }
             // Last line without a line end.
-            begin = m_buffer.data() + m_begin;
-            end = m_buffer.data() + m_end;
+            begin = m_data.get() + m_begin;
+            end = m_data.get() + m_end;
             m_begin = m_end;
             return true;
         }

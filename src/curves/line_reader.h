@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace mivaro {
 
@@ -31,7 +31,8 @@ class LineReader {
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
 
     std::FILE* m_file = nullptr;
-    std::vector<char> m_buffer;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_capacity = 0;
     std::size_t m_begin = 0;  // first unread character
     std::size_t m_end = 0;    // one past the last character read from the file
     bool m_eof = false;

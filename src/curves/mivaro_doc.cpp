@@ -90,9 +90,12 @@ void CMivaro4Doc::rebuildCurveSet() {
         names.resize(CurveSet::kCurveCapacity);
     }
 
+    std::vector<int> dataLines;
+    dataLines.reserve(names.size());
     long long bound = 0;
     for (const std::string& path : names) {
-        bound += countDataLines(path);
+        dataLines.push_back(countDataLines(path));
+        bound += dataLines.back();
     }
     const auto reserved = static_cast<std::size_t>(std::min<long long>(bound, 1LL << 31));
     m_set.segment.reserve(reserved);
@@ -106,21 +109,13 @@ void CMivaro4Doc::rebuildCurveSet() {
     std::vector<std::string> notOpened;
     // The reader empties the name list on a column error, so walk a copy.
     const std::vector<std::string> paths = names;
-    for (const std::string& path : paths) {
-        const ReadOutcome outcome = readCurveFile(m_curve, path, m_messages);
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        const std::string& path = paths[k];
+        const ReadOutcome outcome = readCurveFile(m_curve, path, m_messages, dataLines[k]);
         if (outcome == ReadOutcome::NotOpened) {
             notOpened.push_back(path);
         }
-        const int curve = m_set.curveCount();
-        const std::size_t n = m_curve.depth.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            m_set.segment.push_back(m_curve.segment[i]);
-            m_set.time.push_back(static_cast<float>(m_curve.time[i]));
-            m_set.force.push_back(static_cast<float>(m_curve.force[i]));
-            m_set.depth.push_back(static_cast<float>(m_curve.depth[i]));
-            m_set.curveIndex.push_back(curve);
-        }
-        m_set.colour.resize(m_set.depth.size(), 0);
+        appendCurvePoints();
         CurveInfo info;
         info.path = path;
         m_set.curves.push_back(std::move(info));
@@ -140,6 +135,25 @@ void CMivaro4Doc::rebuildCurveSet() {
                                "Message", MessageButtons::Ok);
     }
     m_repaint.requestRepaint(true);
+}
+
+// Appends the points of the IndentCurve to the CurveSet as the next curve;
+// per-point colours start black.
+void CMivaro4Doc::appendCurvePoints() {
+    const int curve = m_set.curveCount();
+    const std::size_t first = m_set.depth.size();
+    const std::size_t n = m_curve.depth.size();
+    m_set.segment.insert(m_set.segment.end(), m_curve.segment.begin(), m_curve.segment.end());
+    m_set.time.resize(first + n);
+    m_set.force.resize(first + n);
+    m_set.depth.resize(first + n);
+    for (std::size_t i = 0; i < n; ++i) {
+        m_set.time[first + i] = static_cast<float>(m_curve.time[i]);
+        m_set.force[first + i] = static_cast<float>(m_curve.force[i]);
+        m_set.depth[first + i] = static_cast<float>(m_curve.depth[i]);
+    }
+    m_set.curveIndex.resize(first + n, curve);
+    m_set.colour.resize(first + n, 0);
 }
 
 void CMivaro4Doc::deleteCurve(int curve) {

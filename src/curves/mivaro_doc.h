@@ -56,6 +56,8 @@ public:
     RepaintPort& repaint() { return m_repaint; }
 
 private:
+    void appendCurvePoints();
+
     MessagePort& m_messages;
     RepaintPort& m_repaint;
     IndentCurve m_curve;

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
+#include <system_error>
 
 namespace mivaro {
 namespace {
@@ -71,6 +74,35 @@ TEST(DecimalConversion, OutOfRangeBehavesLikeStrtod) {
     EXPECT_EQ(decimalValue("0e99999"), 0.0);
     // Many digits but a small exponent: a plain large number, not an overflow.
     EXPECT_DOUBLE_EQ(decimalValue("0." + std::string(500, '0') + "1e505"), 1e4);
+}
+
+// The fast conversion must give the correctly rounded double, as from_chars does.
+TEST(DecimalConversion, AgreesWithFromCharsOnManyNumbers) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-30, 30);
+    std::uniform_int_distribution<int> digits(0, 17);
+    char text[64];
+    for (int k = 0; k < 200000; ++k) {
+        const double x = mantissa(random) * std::pow(10.0, exponent(random));
+        const int precision = digits(random);
+        const auto format = k % 3 == 0   ? std::chars_format::scientific
+                            : k % 3 == 1 ? std::chars_format::fixed
+                                         : std::chars_format::general;
+        const auto written = std::to_chars(text, text + sizeof text, x, format, precision);
+        if (written.ec != std::errc()) {
+            continue;  // fixed notation of a huge number does not fit: not needed here
+        }
+        double expected = 0;
+        const char* start = text[0] == '-' ? text + 1 : text;
+        std::from_chars(start, written.ptr, expected);
+        if (text[0] == '-') {
+            expected = -expected;
+        }
+        double value = 0;
+        ASSERT_EQ(scanDecimal(text, written.ptr, value), static_cast<std::size_t>(written.ptr - text));
+        ASSERT_EQ(value, expected) << std::string(text, written.ptr);
+    }
 }
 
 TEST(DecimalConversion, IgnoresTheProcessLocale) {
