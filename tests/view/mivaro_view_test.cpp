@@ -13,7 +13,7 @@
 namespace mivaro {
 
 class SilentMessages final : public MessagePort {
-public:
+  public:
     int shown = 0;
     MessageAnswer showMessage(const std::string&, const std::string&, MessageButtons) override {
         ++shown;
@@ -24,7 +24,7 @@ public:
 class MivaroViewTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     // A window that binds Ctrl+T and Ctrl+Z to the view as the main frame does.
     struct Harness {
         SilentMessages messages;
@@ -82,7 +82,7 @@ private:
         return dark;
     }
 
-private slots:
+  private slots:
     void textLinePlacedWithTheMouse() {
         Harness h;
         QVERIFY(QTest::qWaitForWindowExposed(&h.window));
@@ -155,6 +155,19 @@ private slots:
         QCOMPARE(h.view->textList().count(), 0);
     }
 
+    void resultLinesFromTheClickCommands() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        h.view->settings().labelDecimals = 3;
+        QCOMPARE(h.view->textStyle().labelDecimals, 3);
+        h.view->resultTexts().beginTextPlacement("Es = 70.000 GPa");
+        QVERIFY(h.view->textList().placing());
+        QTest::mouseClick(h.view, Qt::LeftButton, {}, QPoint(120, 80));
+        QCOMPARE(h.view->textList().count(), 1);
+        QCOMPARE(h.view->textList().slot(0).text, std::string("Es = 70.000 GPa"));
+        QVERIFY(h.releases.empty());
+    }
+
     void cursorSizeForTenCharacters() {
         Harness h;
         h.view->textList().beginTextPlacement("0123456789");
@@ -199,7 +212,7 @@ private slots:
         QCOMPARE(exported.pixel(415, 299), qRgb(255, 0, 0));
     }
 
-private:
+  private:
     static int trunc5(int n) { return static_cast<int>((n + 2) * 24 * 0.4); }
 };
 

@@ -1,3 +1,4 @@
+// Core-only builds have no painter: `render` explains that instead of drawing.
 #include <cstdio>
 
 #include "app/cli/cli_common.h"
@@ -5,7 +6,10 @@
 namespace mivaro::cli {
 
 int runRender(const std::vector<std::string>&) {
-    std::fputs("mivaro-cli: this command is not available in this build\n", stderr);
+    std::fputs(
+        "mivaro-cli render: this build has no Qt painter (built with MIVARO_CORE_ONLY); "
+        "build with Qt to render graphs\n",
+        stderr);
     return kExitUsage;
 }
 

@@ -11,10 +11,21 @@
 
 namespace mivaro {
 
+// Result lines of the click commands go to the view's text list.
+class TextListSink final : public ResultTextSink {
+  public:
+    explicit TextListSink(GraphTextList& list) : m_list(list) {}
+    void beginTextPlacement(const std::string& text) override { m_list.beginTextPlacement(text); }
+
+  private:
+    GraphTextList& m_list;
+};
+
 CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
     : QWidget(parent),
       m_doc(doc),
       m_cursorBuilder(std::make_unique<QtTextCursorBuilder>(m_graph.settings())),
+      m_resultTexts(std::make_unique<TextListSink>(m_graph.textList())),
       m_qtTextDialog(std::make_unique<QtTextLineDialog>(this)),
       m_textDialog(m_qtTextDialog.get()) {
     setMouseTracking(true);  // the text cursor follows every move
@@ -25,6 +36,13 @@ CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
 }
 
 CMivaro4View::~CMivaro4View() = default;
+
+ResultTextSink& CMivaro4View::resultTexts() { return *m_resultTexts; }
+
+GraphTextStyle CMivaro4View::textStyle() const {
+    const ViewSettings& s = m_graph.settings();
+    return GraphTextStyle{s.labelDecimals, s.fontSize, s.boldText};
+}
 
 void CMivaro4View::onUndoText() {
     m_graph.textList().undoText();

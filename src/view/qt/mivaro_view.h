@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/analysis_ports.h"
 #include "curves/mivaro_doc.h"
 #include "view/main_graph.h"
 #include "view/text_line_dialog_port.h"
@@ -14,6 +15,7 @@ class QPainter;
 namespace mivaro {
 
 class QtTextCursorBuilder;
+class TextListSink;
 
 // The main graph window: owns the graph settings and result text lines,
 // paints the document's curves and hands mouse events to the logic.
@@ -34,6 +36,10 @@ class CMivaro4View : public QWidget {
     const GraphTextList& textList() const { return m_graph.textList(); }
     const PlotLayout& plotLayout() const { return m_graph.layout(); }
     MainGraph& graph() { return m_graph; }
+    // Where the click commands send their result lines (to beginTextPlacement
+    // of the text list), and the graph settings those lines are formatted with.
+    ResultTextSink& resultTexts();
+    GraphTextStyle textStyle() const;
     CMivaro4Doc& document() { return m_doc; }
 
     // Called with the position of every left release that did not end a
@@ -70,6 +76,7 @@ class CMivaro4View : public QWidget {
     CMivaro4Doc& m_doc;
     MainGraph m_graph;
     std::unique_ptr<QtTextCursorBuilder> m_cursorBuilder;
+    std::unique_ptr<TextListSink> m_resultTexts;
     std::unique_ptr<TextLineDialogPort> m_qtTextDialog;
     TextLineDialogPort* m_textDialog = nullptr;
     std::function<void(int, int)> m_leftRelease;
