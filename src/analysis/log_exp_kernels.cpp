@@ -1,5 +1,6 @@
 #include "analysis/log_exp_kernels.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -164,36 +165,45 @@ MIVARO_VECTOR_CLONES LogSums logShiftedSums(const double* h, double shift, doubl
 }
 
 MIVARO_VECTOR_CLONES double sumSquaredExpResiduals(const double* lnd, const double* p, int n, double offset,
-                                                   double slope) {
+                                                   double slope, double stopAbove) {
     constexpr int kLanes = 8;
-    double sums[kLanes] = {};
-    std::uint64_t special = 0;
-    int i = 0;
-    for (; i + kLanes <= n; i += kLanes) {
-        for (int l = 0; l < kLanes; ++l) {
-            const double x = offset + slope * lnd[i + l];
-            special |= expNeedsLibrary(x);
-            const double residual = expKernel(x) - p[i + l];
-            sums[l] += residual * residual;
-        }
-    }
+    constexpr int kChunk = 512;  // points between checks against stopAbove
     double total = 0;
-    for (int l = 0; l < kLanes; ++l) {
-        total += sums[l];
-    }
-    for (; i < n; ++i) {
-        const double x = offset + slope * lnd[i];
-        special |= expNeedsLibrary(x);
-        const double residual = expKernel(x) - p[i];
-        total += residual * residual;
-    }
-    if (special != 0) {
-        // Out of the kernel's range somewhere: the library for those points, serially.
-        total = 0;
-        for (int j = 0; j < n; ++j) {
-            const double x = offset + slope * lnd[j];
-            const double residual = (expNeedsLibrary(x) != 0 ? std::exp(x) : expKernel(x)) - p[j];
-            total += residual * residual;
+    for (int begin = 0; begin < n; begin += kChunk) {
+        const int end = std::min(n, begin + kChunk);
+        double sums[kLanes] = {};
+        std::uint64_t special = 0;
+        int i = begin;
+        for (; i + kLanes <= end; i += kLanes) {
+            for (int l = 0; l < kLanes; ++l) {
+                const double x = offset + slope * lnd[i + l];
+                special |= expNeedsLibrary(x);
+                const double residual = expKernel(x) - p[i + l];
+                sums[l] += residual * residual;
+            }
+        }
+        double chunk = 0;
+        for (int l = 0; l < kLanes; ++l) {
+            chunk += sums[l];
+        }
+        for (; i < end; ++i) {
+            const double x = offset + slope * lnd[i];
+            special |= expNeedsLibrary(x);
+            const double residual = expKernel(x) - p[i];
+            chunk += residual * residual;
+        }
+        if (special != 0) {
+            // Out of the kernel's range somewhere: the library for those points, serially.
+            chunk = 0;
+            for (int j = begin; j < end; ++j) {
+                const double x = offset + slope * lnd[j];
+                const double residual = (expNeedsLibrary(x) != 0 ? std::exp(x) : expKernel(x)) - p[j];
+                chunk += residual * residual;
+            }
+        }
+        total += chunk;
+        if (total > stopAbove) {
+            break;  // the terms are not negative: the full sum is larger still
         }
     }
     return total;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace mivaro {
 
 // Natural logarithm and exponential over arrays, written so the compiler can
@@ -19,7 +21,9 @@ struct LogSums {
 };
 LogSums logShiftedSums(const double* h, double shift, double scale, const double* y, int n, double* lnd);
 
-// Sum over i < n of (exp(offset + slope * lnd[i]) - p[i])^2.
-double sumSquaredExpResiduals(const double* lnd, const double* p, int n, double offset, double slope);
+// Sum over i < n of (exp(offset + slope * lnd[i]) - p[i])^2. Stops early, with
+// a partial sum above stopAbove, once the sum is known to exceed stopAbove.
+double sumSquaredExpResiduals(const double* lnd, const double* p, int n, double offset, double slope,
+                              double stopAbove = HUGE_VAL);
 
 }  // namespace mivaro

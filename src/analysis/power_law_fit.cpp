@@ -73,7 +73,9 @@ bool rejected(const double* h, const FitData& data, double hf) {
     return data.minIndex >= 0 && h[data.minIndex] - hf <= 0;
 }
 
-Candidate evaluate(const FitData& data, FitScratch& scratch, double hf) {
+// stopAbove: a sum of squared residuals above which the candidate cannot be
+// accepted; the error is then left NaN without finishing the sum.
+Candidate evaluate(const FitData& data, FitScratch& scratch, double hf, double stopAbove = HUGE_VAL) {
     Candidate c;
     c.hf = hf;
     c.error = std::numeric_limits<double>::quiet_NaN();
@@ -98,7 +100,10 @@ Candidate evaluate(const FitData& data, FitScratch& scratch, double hf) {
     if (!(slope >= 1)) {
         return c;  // never accepted: the error is not needed
     }
-    double sum = sumSquaredExpResiduals(lnd, data.pPos.data(), k, intercept * kLn10, slope);
+    double sum = sumSquaredExpResiduals(lnd, data.pPos.data(), k, intercept * kLn10, slope, stopAbove);
+    if (sum > stopAbove) {
+        return c;
+    }
     for (std::size_t i = 0; i < data.hRest.size(); ++i) {
         sum += std::pow(c.a * std::pow(data.hRest[i] - hf, slope) - data.pRest[i], 2);
     }
@@ -106,25 +111,31 @@ Candidate evaluate(const FitData& data, FitScratch& scratch, double hf) {
     return c;
 }
 
+// The sum of squares above which an error cannot be below passError (with a
+// margin far above the rounding of the root).
+double stopAboveFor(double passError, int n) {
+    return passError * passError * n * (1 + 1e-9);
+}
+
+unsigned threadsFor(const FitData& data, std::size_t candidates, bool allowThreads) {
+    if (!allowThreads || static_cast<long>(data.n) * static_cast<long>(candidates) < kThreadedWork) {
+        return 1;
+    }
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    return std::min<unsigned>(threads, static_cast<unsigned>(candidates));
+}
+
+// Every candidate in full, spread over the threads; acceptance follows in scan order.
 void evaluateAll(const FitData& data, const std::vector<double>& hfs, std::vector<Candidate>& out,
-                 bool allowThreads) {
+                 unsigned threads) {
     out.resize(hfs.size());
     const std::size_t size = std::max<std::size_t>(data.hPos.size(), 1);
-    unsigned threads = 1;
-    if (allowThreads && static_cast<long>(data.n) * static_cast<long>(hfs.size()) >= kThreadedWork) {
-        threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-        threads = std::min<unsigned>(threads, static_cast<unsigned>(hfs.size()));
-    }
     auto work = [&](unsigned first) {
         FitScratch scratch(size);
         for (std::size_t i = first; i < hfs.size(); i += threads) {
             out[i] = evaluate(data, scratch, hfs[i]);
         }
     };
-    if (threads <= 1) {
-        work(0);
-        return;
-    }
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t) {
         pool.emplace_back(work, t);
@@ -174,6 +185,17 @@ PowerLawFit fitPowerLaw(const double* h, const double* P, int n, bool allowThrea
     double error = kNoFitError;
     std::vector<double> hfs;
     std::vector<Candidate> results;
+    FitScratch scratch(std::max<std::size_t>(data.hPos.size(), 1));
+    const auto consider = [&](const Candidate& candidate) {
+        if (candidate.error < error && candidate.m >= 1) {
+            error = candidate.error;
+            best.hf = candidate.hf;
+            best.a = candidate.a;
+            best.m = candidate.m;
+            best.r2 = candidate.r2;
+            best.accepted = true;
+        }
+    };
     for (int pass = 0; pass < kMaxPasses; ++pass) {
         const double previousError = error;
         error = kNoFitError;
@@ -192,15 +214,16 @@ PowerLawFit fitPowerLaw(const double* h, const double* P, int n, bool allowThrea
                 }
                 hf = next;
             }
-            evaluateAll(data, hfs, results, allowThreads);
-            for (const Candidate& candidate : results) {
-                if (candidate.error < error && candidate.m >= 1) {
-                    error = candidate.error;
-                    best.hf = candidate.hf;
-                    best.a = candidate.a;
-                    best.m = candidate.m;
-                    best.r2 = candidate.r2;
-                    best.accepted = true;
+            const unsigned threads = threadsFor(data, hfs.size(), allowThreads);
+            if (threads > 1) {
+                evaluateAll(data, hfs, results, threads);
+                for (const Candidate& candidate : results) {
+                    consider(candidate);
+                }
+            } else {
+                // One by one, a candidate's sum stops as soon as it cannot beat the pass's best.
+                for (const double hf : hfs) {
+                    consider(evaluate(data, scratch, hf, stopAboveFor(error, n)));
                 }
             }
         }
