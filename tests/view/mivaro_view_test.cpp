@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -210,6 +211,25 @@ class MivaroViewTest : public QObject {
         QVERIFY(screen == exported);
         // The point (500 nm, 5 mN) lands at (415, 299) in the red marker colour.
         QCOMPARE(exported.pixel(415, 299), qRgb(255, 0, 0));
+    }
+
+    void rendersIntoAScaledPainterForPrinting() {
+        Harness h;
+        // A printer page is a painter with a scale; the layout stays the view's.
+        QImage page(1600, 1200, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        painter.scale(2, 2);
+        h.view->renderGraph(painter, QSize(800, 600));
+        painter.end();
+        QCOMPARE(h.view->plotLayout().plotRight, 720);
+        // The x axis (y 528 in view pixels) lies near y 1056 on the page.
+        int dark = 0;
+        for (int y = 1050; y <= 1060; ++y) {
+            dark += qGray(page.pixel(800, y)) < 128 ? 1 : 0;
+        }
+        QVERIFY(dark >= 2);
+        QCOMPARE(qGray(page.pixel(800, 600)), 255);
     }
 
   private:
