@@ -79,36 +79,49 @@ void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMappi
     // The pen is set again only when it changes: same pixels, fewer calls.
     int penWidth = -1;
     Rgb penColour = 0;
-    for (int i = 0; i < n; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const int c = curves.curveIndex[k];
-        // Points of curves without attributes are skipped like left-out ones.
-        if (c < 0 || c >= curveCount) {
-            continue;
+    // Points are mapped a block at a time in a loop of their own, where the
+    // divisions of many points overlap instead of waiting between draw calls.
+    constexpr int kBlock = 512;
+    int xs[kBlock];
+    int ys[kBlock];
+    bool shown[kBlock];
+    for (int first = 0; first < n; first += kBlock) {
+        const int count = std::min(kBlock, n - first);
+        for (int j = 0; j < count; ++j) {
+            const auto k = static_cast<std::size_t>(first + j);
+            const double x = curves.depth[k];
+            const double y = curves.force[k];
+            shown[j] = map.visible(x, y);
+            xs[j] = map.px(x);
+            ys[j] = map.py(y);
         }
-        const double x = curves.depth[k];
-        const double y = curves.force[k];
-        if (!map.visible(x, y)) {
-            continue;
-        }
-        const int px = map.px(x);
-        const int py = map.py(y);
-        if (c != previousCurve || previousPoint != i - 1) {
-            surface.moveTo(px, py);
-        }
-        previousPoint = i;
-        previousCurve = c;
-        const CurveInfo& info = curves.curves[static_cast<std::size_t>(c)];
-        if (info.style == LINE) {
-            const int width = std::clamp(info.size, 1, kMaxMarkerSize);
-            if (width != penWidth || curves.colour[k] != penColour) {
-                penWidth = width;
-                penColour = curves.colour[k];
-                surface.setPen(penWidth, penColour);
+        for (int j = 0; j < count; ++j) {
+            const int i = first + j;
+            const auto k = static_cast<std::size_t>(i);
+            const int c = curves.curveIndex[k];
+            // Points of curves without attributes are skipped like left-out ones.
+            if (c < 0 || c >= curveCount || !shown[j]) {
+                continue;
             }
-            surface.lineTo(px, py);
-        } else {
-            drawMarker(surface, info.style, info.size, px, py, curves.colour[k]);
+            const int px = xs[j];
+            const int py = ys[j];
+            if (c != previousCurve || previousPoint != i - 1) {
+                surface.moveTo(px, py);
+            }
+            previousPoint = i;
+            previousCurve = c;
+            const CurveInfo& info = curves.curves[static_cast<std::size_t>(c)];
+            if (info.style == LINE) {
+                const int width = std::clamp(info.size, 1, kMaxMarkerSize);
+                if (width != penWidth || curves.colour[k] != penColour) {
+                    penWidth = width;
+                    penColour = curves.colour[k];
+                    surface.setPen(penWidth, penColour);
+                }
+                surface.lineTo(px, py);
+            } else {
+                drawMarker(surface, info.style, info.size, px, py, curves.colour[k]);
+            }
         }
     }
 }
