@@ -18,9 +18,6 @@ TEST(AnalysisJson, NumbersKeepTheirDigitsAndNonFiniteValuesBecomeStrings) {
     const std::vector<Case> cases{
         {0.1, 17, "0.10000000000000001"},
         {static_cast<float>(0.1), 9, "0.100000001"},
-        {46.5, 17, "46.5"},
-        {1e-300, 17, "1e-300"},
-        {2.0 / 3, 17, "0.66666666666666663"},
         {inf, 17, "\"inf\""},
         {-inf, 9, "\"-inf\""},
         {std::fabs(std::nan("")), 17, "\"nan\""},

@@ -115,11 +115,5 @@ TEST_F(SettingsFiles, UnwritableDirectoryIsSkippedAndOldFileSurvives) {
     EXPECT_EQ(read("hardness_setup.par"), "1\n2\n3\n4\n5\n0\n6\n0\n");
 }
 
-TEST(SettingsWord, FirstWordOrZero) {
-    EXPECT_EQ(settingsWord("  12.5 "), "12.5");
-    EXPECT_EQ(settingsWord("a b"), "a");
-    EXPECT_EQ(settingsWord(" \t"), "0");
-}
-
 }  // namespace
 }  // namespace mivaro

@@ -94,12 +94,5 @@ TEST(CountDecimals, CharactersAfterTheFirstPoint) {
     }
 }
 
-TEST(TextToNumber, TypedTextAsNumber) {
-    EXPECT_EQ(textToNumber("70.5"), 70.5);
-    EXPECT_EQ(textToNumber(" 12abc"), 12.0);
-    EXPECT_EQ(textToNumber("abc"), 0.0);
-    EXPECT_EQ(textToNumber(""), 0.0);
-}
-
 }  // namespace
 }  // namespace mivaro
