@@ -27,24 +27,26 @@ class NoMessages final : public mivaro::MessagePort {
     }
 };
 
+// Made once and never destroyed, so that the exit handler can still use it.
 const std::string& workDirectory() {
-    static const std::string directory = [] {
+    static const std::string* const directory = [] {
         const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        std::string dir = std::string(base) + "/mivaro_fuzz_" + std::to_string(getpid()) + "/";
-        std::string command = "mkdir -p '" + dir + "'";
+        auto* dir = new std::string(std::string(base) + "/mivaro_fuzz_" + std::to_string(getpid()) + "/");
+        const std::string command = "mkdir -p '" + *dir + "'";
         if (std::system(command.c_str()) != 0) {
             std::abort();
         }
-        std::atexit([] {
-            const std::string& d = workDirectory();
-            std::remove((d + "MivaroOpenSetup.par").c_str());
-            std::remove((d + "curve.MVR").c_str());
-            std::remove((d + "curve.txt").c_str());
-            std::remove(d.c_str());
-        });
         return dir;
     }();
-    return directory;
+    return *directory;
+}
+
+void removeWorkDirectory() {
+    const std::string& d = workDirectory();
+    for (const char* name : {"MivaroOpenSetup.par", "curve.MVR", "curve.txt"}) {
+        std::remove((d + name).c_str());
+    }
+    std::remove(d.c_str());
 }
 
 void writeFile(const std::string& path, std::string_view content) {
@@ -80,6 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(parsed.separatorKind >= 0 && parsed.separatorKind <= 3);
     }
 
+    static const bool cleanupRegistered = std::atexit(removeWorkDirectory) == 0;
+    (void)cleanupRegistered;
     const std::string& dir = workDirectory();
     writeFile(dir + "MivaroOpenSetup.par", setupText);
     const bool standard = size > 0 && (data[0] & 1) != 0;
