@@ -115,9 +115,9 @@ void paintNaive(benchmark::State& state, int style, int size) {
                 painter.drawLine(previous, at);
                 previous = at;
             } else {
+                painter.setPen(colour);
                 for (int y = at.y() - size; y <= at.y() + size; ++y) {
                     for (int x = at.x() - size; x <= at.x() + size; ++x) {
-                        painter.setPen(colour);
                         painter.drawPoint(x, y);
                     }
                 }
