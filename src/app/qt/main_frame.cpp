@@ -50,6 +50,11 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     if (m_ports.messages == nullptr) {
         m_qtMessages = std::make_unique<QtMessagePort>(this);
         m_ports.messages = m_qtMessages.get();
+        // The download question belongs to no window.
+        m_qtOwnerlessMessages = std::make_unique<QtMessagePort>(nullptr);
+        m_ownerlessMessages = m_qtOwnerlessMessages.get();
+    } else {
+        m_ownerlessMessages = m_ports.messages;
     }
     if (m_ports.fileDialogs == nullptr) {
         m_qtFileDialogs = std::make_unique<QtFileDialogPort>(this);
@@ -84,8 +89,11 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
 }
 
 CMainFrame::~CMainFrame() {
-    // The document outlives the view's last paint request.
+    // The view refers to the document: let it go first, not with the
+    // window's children after the document is gone.
     m_repaint.setTarget(nullptr);
+    delete takeCentralWidget();
+    m_view = nullptr;
 }
 
 QAction* CMainFrame::actionFor(int id) {
@@ -200,7 +208,7 @@ void CMainFrame::addDocumentAndViewHandlers() {
         openHelpFile(std::filesystem::current_path().string(), shippedHelpText(), shell());
     });
     m_router.add(CommandTarget::Document, command::DownloadLatest,
-                 [this] { offerDownload(messages(), shell()); });
+                 [this] { offerDownload(*m_ownerlessMessages, shell()); });
 
     m_router.add(CommandTarget::Frame, command::ViewToolbar, [this] {
         m_toolBar->setVisible(!m_toolBar->isVisible());

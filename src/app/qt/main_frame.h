@@ -78,6 +78,8 @@ class CMainFrame : public QMainWindow {
 
     std::string m_settingsDirectory;
     std::unique_ptr<QtMessagePort> m_qtMessages;
+    std::unique_ptr<QtMessagePort> m_qtOwnerlessMessages;
+    MessagePort* m_ownerlessMessages = nullptr;
     std::unique_ptr<QtFileDialogPort> m_qtFileDialogs;
     std::unique_ptr<QtShellPort> m_qtShell;
     std::unique_ptr<QtAppDialogs> m_qtDialogs;
