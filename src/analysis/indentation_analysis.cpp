@@ -14,7 +14,7 @@ constexpr double kStandardGravity = 9.80665;
 }  // namespace
 
 IndentationResults computeIndentation(const double* h, const double* P, int n, const IndentationInputs& in,
-                                      bool allowThreads, PowerLawFit* fitOut) {
+                                      bool allowThreads, PowerLawFit* fitOut, const double* log10P) {
     const double cf = in.complianceNmPerMn;
     std::vector<double> corrected(static_cast<std::size_t>(n > 0 ? n : 0));
     for (int i = 0; i < n; ++i) {
@@ -23,7 +23,7 @@ IndentationResults computeIndentation(const double* h, const double* P, int n, c
     const double pMax = in.pMaxMn;
     const double hMax = in.hMaxNm - cf * pMax;
 
-    const PowerLawFit fit = fitPowerLaw(corrected.data(), P, n, allowThreads);
+    const PowerLawFit fit = fitPowerLaw(corrected.data(), P, n, allowThreads, log10P);
     if (fitOut != nullptr) {
         *fitOut = fit;
     }

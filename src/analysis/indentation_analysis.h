@@ -26,9 +26,11 @@ struct IndentationInputs {
 
 // The unloading analysis without side effects: compliance correction, power-law
 // fit, stiffness, contact depth, area, reduced modulus, the four solutions and
-// the hardness values. fit (optional) receives the fit with its acceptance flag.
+// the hardness values. fit (optional) receives the fit with its acceptance
+// flag; log10P (optional) is handed to the fit.
 IndentationResults computeIndentation(const double* h, const double* P, int n, const IndentationInputs& in,
-                                      bool allowThreads = true, PowerLawFit* fit = nullptr);
+                                      bool allowThreads = true, PowerLawFit* fit = nullptr,
+                                      const double* log10P = nullptr);
 
 // Stores the results in the curve and returns Es.
 float AnalyseIndentation(IndentCurve& curve, const double* h, const double* P, int n, float Cf, float epsilon,

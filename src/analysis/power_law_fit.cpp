@@ -47,7 +47,7 @@ struct FitScratch {
     explicit FitScratch(std::size_t size) : lnd(size) {}
 };
 
-FitData prepare(const double* h, const double* P, int n) {
+FitData prepare(const double* h, const double* P, int n, const double* log10P) {
     FitData data;
     data.n = n;
     for (int j = 0; j < n; ++j) {
@@ -55,7 +55,7 @@ FitData prepare(const double* h, const double* P, int n) {
             data.minIndex = j;
         }
         if (P[j] > 0) {
-            const double y = std::log10(P[j]);
+            const double y = log10P != nullptr ? log10P[j] : std::log10(P[j]);
             data.hPos.push_back(h[j]);
             data.pPos.push_back(P[j]);
             data.yPos.push_back(y);
@@ -170,7 +170,7 @@ LineFit FitLine(const double* x, const double* y, int k) {
     return fit;
 }
 
-PowerLawFit fitPowerLaw(const double* h, const double* P, int n, bool allowThreads) {
+PowerLawFit fitPowerLaw(const double* h, const double* P, int n, bool allowThreads, const double* log10P) {
     PowerLawFit best;
     best.a = std::numeric_limits<double>::quiet_NaN();
     best.m = std::numeric_limits<double>::quiet_NaN();
@@ -178,7 +178,7 @@ PowerLawFit fitPowerLaw(const double* h, const double* P, int n, bool allowThrea
         return best;
     }
     best.hf = h[0];
-    const FitData data = prepare(h, P, n);
+    const FitData data = prepare(h, P, n, log10P);
     const double c = h[0] + (h[n - 1] - h[0]) * 0.5;
     double lo = -c;
     double hi = c;

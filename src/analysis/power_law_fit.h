@@ -26,6 +26,9 @@ double FitPowerLaw(const double* h, const double* P, int n, double& a, double& m
 
 // The same fit with its acceptance flag. allowThreads lets a long fit spread
 // its candidates over the cores; callers that already run in parallel pass false.
-PowerLawFit fitPowerLaw(const double* h, const double* P, int n, bool allowThreads = true);
+// log10P (optional) holds log10(P[j]) where P[j] > 0, for callers that fit
+// overlapping parts of the same data.
+PowerLawFit fitPowerLaw(const double* h, const double* P, int n, bool allowThreads = true,
+                        const double* log10P = nullptr);
 
 }  // namespace mivaro

@@ -29,6 +29,11 @@ SectionSeries computeSectionSeries(const double* depth, const double* force, int
             starts.push_back(q);
         }
     }
+    // Sections overlap: the force logarithms are taken once for the whole branch.
+    std::vector<double> log10Force(static_cast<std::size_t>(std::max(branchSlots, 0)));
+    for (int i = 0; i < branchSlots; ++i) {
+        log10Force[at(i)] = force[i] > 0 ? std::log10(force[i]) : 0.0;
+    }
     std::vector<IndentationResults> results(starts.size());
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
@@ -38,7 +43,8 @@ SectionSeries computeSectionSeries(const double* depth, const double* force, int
     auto work = [&](unsigned first) {
         for (std::size_t i = first; i < starts.size(); i += threads) {
             const int q = starts[i];
-            results[i] = computeIndentation(depth + q, force + q, w, inputs, false);
+            results[i] =
+                computeIndentation(depth + q, force + q, w, inputs, false, nullptr, log10Force.data() + q);
         }
     };
     std::vector<std::thread> pool;
