@@ -4,6 +4,7 @@ namespace mivaro {
 
 void GraphTextList::beginTextPlacement(const std::string& text) {
     m_slots[static_cast<std::size_t>(m_count)].text = text;
+    m_pending = text;
     m_placing = true;
     if (m_cursorBuilder == nullptr) {
         return;
@@ -19,12 +20,14 @@ bool GraphTextList::leftPress(int x, int y) {
     if (!m_placing || m_count >= kMaxPlaced) {
         return false;
     }
+    // The count may have moved since the text was prepared (Undo Text, or the
+    // emptying at a new file set): the prepared text, not whatever line the
+    // slot held before, is what gets placed.
     TextSlot& slot = m_slots[static_cast<std::size_t>(m_count)];
+    slot.text = m_pending;
     slot.x = x;
     slot.y = y;
     ++m_count;
-    // The slot after the new line may still hold an old text; it is only
-    // drawn once placed, so nothing else needs clearing.
     return true;
 }
 

@@ -59,6 +59,7 @@ class GraphTextList {
 
   private:
     std::array<TextSlot, kSlotCount> m_slots;
+    std::string m_pending;  // the prepared text, also kept in slot count
     int m_count = 0;
     bool m_placing = false;
     bool m_hasCursor = false;

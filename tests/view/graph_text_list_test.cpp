@@ -92,6 +92,28 @@ TEST(GraphTextList, TwentyLinesThenUndoMakesRoomAgain) {
     EXPECT_EQ(list.count(), 0);
 }
 
+// Undo or the emptying while a text waits must not bring back an old line.
+TEST(GraphTextList, PreparedTextSurvivesACountChangeBeforeThePress) {
+    GraphTextList list;
+    for (const char* text : {"old one", "old two"}) {
+        list.beginTextPlacement(text);
+        list.leftPress(1, 1);
+        list.leftRelease();
+    }
+    list.beginTextPlacement("new");
+    list.undoText();
+    ASSERT_TRUE(list.leftPress(40, 50));
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.slot(1).text, "new");
+    list.leftRelease();
+
+    list.beginTextPlacement("after emptying");
+    list.empty();
+    ASSERT_TRUE(list.leftPress(7, 8));
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_EQ(list.slot(0).text, "after emptying");
+}
+
 TEST(GraphTextList, CursorFailureIsReportedAndPlacementGoesOn) {
     GraphTextList list;
     ScriptedCursor cursor;
