@@ -20,6 +20,10 @@ PointSpan curveSpanOf(const CurveSet& set, int point) {
     return span;
 }
 
+bool pointHasLetter(const CurveSet& set, int point, char letter) {
+    return point >= 0 && point < set.pointCount() && set.segment[static_cast<std::size_t>(point)] == letter;
+}
+
 std::string fileTitleOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);

@@ -42,6 +42,9 @@ struct PointSpan {
 };
 PointSpan curveSpanOf(const CurveSet& set, int point);
 
+// True when the index is a point of the set and carries the letter.
+bool pointHasLetter(const CurveSet& set, int point, char letter);
+
 // The file name part of a path ("C:\\a\\b.MVR" and "/a/b.MVR" give "b.MVR").
 std::string fileTitleOf(const std::string& path);
 

@@ -208,6 +208,9 @@ FlowOutcome performBranchAction(FlowContext& ctx, BranchSelection& branch, const
 }
 
 FlowOutcome runBranchFlow(FlowContext& ctx, int clicked, ModulusDialogPort& dialog, ModulusGraphSink& graph) {
+    if (!pointHasLetter(ctx.set, clicked, UNLOAD) && !pointHasLetter(ctx.set, clicked, RELOAD)) {
+        return {};
+    }
     BranchSelection branch = selectBranch(ctx, clicked);
     const ModulusSettings opened = readModulusSettings(ctx.curve.settingsDirectory);
     const std::string branchName = branch.letter == RELOAD ? "Reloading Curve" : "Unloading Curve";

@@ -107,6 +107,9 @@ FlowOutcome performHardness(FlowContext& ctx, const HoldSelection& hold, const H
 }
 
 FlowOutcome runHardnessFlow(FlowContext& ctx, int clicked, HardnessDialogPort& dialog) {
+    if (!pointHasLetter(ctx.set, clicked, TOP_HOLD)) {
+        return {};
+    }
     const HoldSelection hold = selectHold(ctx, clicked);
     const HardnessDialogAnswer answer = dialog.askHardness(readHardnessSettings(ctx.curve.settingsDirectory));
     if (!answer.accepted) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/log_exp_kernels.h"
+#include "analysis/parallel_shares.h"
 
 namespace mivaro {
 namespace {
@@ -136,14 +137,7 @@ void evaluateAll(const FitData& data, const std::vector<double>& hfs, std::vecto
             out[i] = evaluate(data, scratch, hfs[i]);
         }
     };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) {
-        pool.emplace_back(work, t);
-    }
-    work(0);
-    for (auto& thread : pool) {
-        thread.join();
-    }
+    runShares(threads, work);
 }
 
 }  // namespace

@@ -67,6 +67,9 @@ FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const LoadingCur
 }
 
 FlowOutcome runLoadingFlow(FlowContext& ctx, int clicked, LoadingCurveDialogPort& dialog) {
+    if (!pointHasLetter(ctx.set, clicked, LOAD)) {
+        return {};
+    }
     const LoadingCurveAnswer answer = dialog.askLoadingCurve(loadingLabelFor(ctx.set, clicked));
     return performLoadingAction(ctx, clicked, answer);
 }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "analysis/indentation_analysis.h"
+#include "analysis/parallel_shares.h"
 
 namespace mivaro {
 namespace {
@@ -47,14 +48,7 @@ SectionSeries computeSectionSeries(const double* depth, const double* force, int
                 computeIndentation(depth + q, force + q, w, inputs, false, nullptr, log10Force.data() + q);
         }
     };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) {
-        pool.emplace_back(work, t);
-    }
-    work(0);
-    for (auto& thread : pool) {
-        thread.join();
-    }
+    runShares(threads, work);
     SectionSeries series;
     series.points.reserve(starts.size());
     for (std::size_t i = 0; i < starts.size(); ++i) {

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "analysis/hardness_flow.h"
 #include "analysis/indentation_analysis.h"
+#include "analysis/rate_flow.h"
 #include "analysis_fakes.h"
 #include "platform/c_format.h"
 
@@ -241,6 +243,25 @@ TEST_F(BranchFlow, EquationUsesLabelDecimals) {
     // The unload follows P = 10 ((h - 200) / 225)^1.5.
     EXPECT_NEAR(r.m, 1.5, 0.03);
     EXPECT_NEAR(r.hf, 200, 3.0);
+}
+
+TEST_F(BranchFlow, FlowsIgnorePointsTheyDoNotHandle) {
+    test::ScriptedHardnessDialog hardness;
+    test::ScriptedLoadingDialog loading;
+    loading.shown = "not asked";
+    const std::vector<Rgb> colours = f.set.colour;
+    for (int point : {-1, 1000, 2, kUnloadLast + 1}) {  // outside, a loading point, a bottom-hold point
+        SCOPED_TRACE(point);
+        dialog.shownBranch = "not asked";
+        EXPECT_FALSE(runBranchFlow(f.ctx, point, dialog, f.graph).text.has_value());
+        EXPECT_EQ(dialog.shownBranch, "not asked");
+        EXPECT_FALSE(runHardnessFlow(f.ctx, point, hardness).text.has_value());
+    }
+    EXPECT_FALSE(runLoadingFlow(f.ctx, kUnloadFirst, loading).text.has_value());
+    EXPECT_EQ(loading.shown, "not asked");
+    EXPECT_EQ(f.set.colour, colours);
+    EXPECT_EQ(f.repaint.requests, 0);
+    EXPECT_TRUE(f.messages.texts.empty());
 }
 
 // P = 1e-4 h^2 exactly, area pi h^2: the fit lands on hf = 0, m = 2, so
