@@ -13,7 +13,8 @@ DataMaxima dataMaxima(const CurveSet& curves) {
     constexpr double kNone = -std::numeric_limits<double>::infinity();
     double depth = kNone;
     double force = kNone;
-    const int n = curves.pointCount();
+    const int n = std::min({curves.pointCount(), static_cast<int>(curves.force.size()),
+                            static_cast<int>(curves.curveIndex.size())});
     for (int i = 0; i < n; ++i) {
         if (curves.curveIndex[static_cast<std::size_t>(i)] == -1) {
             continue;

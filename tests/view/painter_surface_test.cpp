@@ -4,6 +4,7 @@
 #include <random>
 
 #include "view/curve_painter.h"
+#include "view/qt/graph_font.h"
 #include "view/recording_surface.h"
 
 namespace mivaro {
@@ -68,6 +69,23 @@ class PainterSurfaceTest : public QObject {
                 }
             }
         });
+    }
+
+    // The graph's cell height is ascent + descent: the largest Qt pixel size
+    // whose cell still fits is used.
+    void fontCellHeightFitsExactly() {
+        for (int cell : {8, 13, 24, 40, 200}) {
+            for (int weight : {400, 700}) {
+                const QFont font = qtFont(FontSpec{"Arial", cell, weight, 0});
+                const QFontMetrics metrics(font);
+                QVERIFY(metrics.ascent() + metrics.descent() <= cell);
+                QFont bigger = font;
+                bigger.setPixelSize(font.pixelSize() + 1);
+                const QFontMetrics biggerMetrics(bigger);
+                QVERIFY(biggerMetrics.ascent() + biggerMetrics.descent() > cell);
+                QCOMPARE(font.bold(), weight == 700);
+            }
+        }
     }
 
     void noRasterPathOnTransformedPainters() {

@@ -1,6 +1,7 @@
 #include "view/qt/graph_font.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <map>
 #include <tuple>
 
@@ -33,9 +34,15 @@ QFont qtFont(const FontSpec& spec) {
     const Key key{spec.face, cell, spec.weight};
     auto found = pixelSizes.find(key);
     if (found == pixelSizes.end()) {
-        int size = cell;
+        // Cells grow in proportion to the pixel size: start from the
+        // proportional guess and correct the rounding by a step or two.
+        const int measured = std::max(cellOf(baseFont(spec, cell)), 1);
+        int size = std::max(static_cast<int>(static_cast<long long>(cell) * cell / measured), 1);
         while (size > 1 && cellOf(baseFont(spec, size)) > cell) {
             --size;
+        }
+        while (cellOf(baseFont(spec, size + 1)) <= cell) {
+            ++size;
         }
         found = pixelSizes.emplace(key, size).first;
     }
