@@ -240,6 +240,11 @@ ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePo
         }
     }
 
+    if (reader.readError()) {
+        resetPoints(curve);
+        return ReadOutcome::NotOpened;  // could not be read, as good as not opened
+    }
+
     const auto n = curve.segment.size();
     const bool unlabelled =
         n >= 3 ? curve.segment[2] == NO_SEGMENT

@@ -9,7 +9,7 @@ namespace mivaro {
 
 enum class ReadOutcome {
     Read,         // the file was read (possibly with no points)
-    NotOpened,    // the file could not be opened: no points, current path unchanged
+    NotOpened,    // the file could not be opened or read: no points, current path unchanged
     ColumnError,  // reported to the user; points, current path and name list emptied
 };
 

@@ -46,6 +46,7 @@ bool LineReader::fill() {
     m_end += got;
     if (got == 0) {
         m_eof = true;
+        m_readError = std::ferror(m_file) != 0;
         return false;
     }
     return true;

@@ -19,6 +19,8 @@ class LineReader {
     LineReader& operator=(const LineReader&) = delete;
 
     bool isOpen() const { return m_file != nullptr; }
+    // True when reading failed (a directory opens but cannot be read, say).
+    bool readError() const { return m_readError; }
 
     // Next line as a writable span into the reader's buffer, valid until the
     // next call. Returns false at end of file (or on a read error).
@@ -36,6 +38,7 @@ class LineReader {
     std::size_t m_begin = 0;  // first unread character
     std::size_t m_end = 0;    // one past the last character read from the file
     bool m_eof = false;
+    bool m_readError = false;
     std::size_t m_nextLf = kUnknown;  // cached search results, see findLineEnd()
     std::size_t m_nextCr = kUnknown;
 };

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "curve_test_support.h"
 #include "curves/line_reader.h"
+#include "curves/settings_files.h"
 
 namespace mivaro {
 namespace {
@@ -230,7 +232,32 @@ TEST_F(CurveReader, UnopenableFilesGiveNoPointsAndKeepThePath) {
     EXPECT_EQ(readCurveFile(curve, dir.path("missing.MVR"), messages), ReadOutcome::NotOpened);
     EXPECT_EQ(curve.pointCount(), 0);
     EXPECT_EQ(curve.currentFilePath, dir.path("ok.MVR"));
+    // A directory opens on some systems but cannot be read: the same.
+    std::filesystem::create_directory(dir.path("folder.MVR"));
+    EXPECT_EQ(readCurveFile(curve, dir.path("folder.MVR"), messages), ReadOutcome::NotOpened);
+    EXPECT_EQ(curve.pointCount(), 0);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CurveReader, ReadsTheSameInADecimalCommaLocale) {
+    const std::string content = "h\n1.5e-1,2.25,0.125,LOAD\n0.3,-4.5E+1,1.75,UNLOAD\n";
+    ASSERT_EQ(read("a.MVR", content), ReadOutcome::Read);
+    const IndentCurve inC = curve;
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (scripts/install-deps generates it)";
+    }
+    ASSERT_TRUE(writeForceInstability(dir.dir(), 0.75f));
+    const ReadOutcome outcome = read("a.MVR", content);
+    std::string written;
+    readWholeFile(dir.path("setup.par"), written);
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(outcome, ReadOutcome::Read);
+    EXPECT_EQ(curve.depth, inC.depth);
+    EXPECT_EQ(curve.force, inC.force);
+    EXPECT_EQ(curve.time, inC.time);
+    EXPECT_EQ(written, "0.750000\n");
+    EXPECT_FLOAT_EQ(curve.forceInstability, 0.75f);
 }
 
 TEST_F(CurveReader, ReadsReadOnlyFilesAndLongPaths) {
