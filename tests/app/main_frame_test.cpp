@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "app/command_ids.h"
 #include "app/qt/lock_key_indicators.h"
@@ -272,6 +273,21 @@ class MainFrameTest : public QObject {
                 QCOMPARE(button->toolTip(), QString(expected[i].tip));
             }
         }
+        // Import and Undo Text show no tooltip at all (not their menu text).
+        const auto tipShownFor = [bar](QAction* button) {
+            QToolTip::hideText();
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); })) {
+                return QString("(still showing)");
+            }
+            QWidget* widget = bar->widgetForAction(button);
+            QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), widget->mapToGlobal(QPoint(4, 4)));
+            QApplication::sendEvent(widget, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(tipShownFor(buttons[0]), QString("New"));
+        QCOMPARE(tipShownFor(buttons[6]), QString());
+        QToolTip::hideText();
+
         // The second button opens curve files, not projects.
         qobject_cast<QToolButton*>(bar->widgetForAction(buttons[1]))->click();
         QCOMPARE(h.files.openRequests.size(), std::size_t{1});

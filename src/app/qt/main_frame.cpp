@@ -26,18 +26,6 @@ namespace {
 
 constexpr const char* kCommandIdProperty = "mivaroCommandId";
 
-// Toolbar buttons of commands without a tooltip must not fall back to
-// showing the action's text.
-class NoToolTipFilter final : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
-    }
-};
-
 QString toQt(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -157,22 +145,19 @@ void CMainFrame::createToolBar() {
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
-    auto* noToolTip = new NoToolTipFilter(this);
     for (int id : toolbarButtons()) {
         if (id == 0) {
             m_toolBar->addSeparator();
             continue;
         }
-        // A button of its own: its tooltip is not the menu text.
+        // A button of its own: its text is the tooltip (none for import and
+        // undo text), not the menu text.
         auto* button = new QAction(QIcon(toolbarIcon(id)), toQt(mivaro::toolTip(id)), this);
         button->setProperty(kCommandIdProperty, id);
         button->setStatusTip(toQt(statusPrompt(id)));
         button->setToolTip(toQt(mivaro::toolTip(id)));
         connect(button, &QAction::triggered, this, [this, id] { runCommand(id); });
         m_toolBar->addAction(button);
-        if (mivaro::toolTip(id).empty()) {
-            m_toolBar->widgetForAction(button)->installEventFilter(noToolTip);
-        }
     }
     connect(m_toolBar, &QToolBar::visibilityChanged, this,
             [this](bool visible) { commandAction(command::ViewToolbar)->setChecked(visible); });
