@@ -127,8 +127,9 @@ TEST_F(HardnessFlow, RefusesWithoutFormulaOrUnloadingData) {
 TEST_F(HardnessFlow, HoldAtCurveStartAndTiesKeepTheFirstPointFound) {
     test::FlowFixture g;
     // Equal highest forces: forward scan from the clicked point finds index 1 first.
-    test::appendCurve(g.set, "a.MVR", {'T', 'T', 'T', 'U', 'U', 'U'}, {100, 101, 102, 90, 80, 60},
-                      {9, 10, 10, 8, 6, 2}, {0, 1, 2, 3, 4, 5});
+    // The unloading data stop at the first force at or below half of Pmax, even if a later one rises.
+    test::appendCurve(g.set, "a.MVR", {'T', 'T', 'T', 'U', 'U', 'U', 'U'}, {100, 101, 102, 90, 80, 60, 70},
+                      {9, 10, 10, 8, 6, 2, 9}, {0, 1, 2, 3, 4, 5, 6});
     const HoldSelection hold = selectHold(g.ctx, 1);
     EXPECT_EQ(hold.before, -1);
     EXPECT_EQ(hold.hMaxNm, 101.0f);

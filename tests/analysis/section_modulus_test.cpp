@@ -94,6 +94,11 @@ TEST_F(SectionFlow, QualifyingSectionsAndHandOver) {
     EXPECT_EQ(f.graph.xs[0], centres);
     EXPECT_TRUE(out.resultsComputed);
     EXPECT_EQ(static_cast<double>(f.curve.results.Es), out.seriesY.back());
+    // Every section is evaluated at the depth where the fit of the first w points reaches Pmax
+    // (with epsilon 0 that depth is the contact depth).
+    const PowerLawFit overall = fitPowerLaw(b.depth.data(), b.force.data(), w);
+    const float hP = static_cast<float>(std::pow(b.pMaxMn / overall.a, 1.0 / overall.m) + overall.hf);
+    EXPECT_EQ(f.curve.results.hc, static_cast<double>(hP));
 }
 
 TEST_F(SectionFlow, ZeroStartDepthAndTheEleventhSeries) {
