@@ -70,6 +70,16 @@ std::size_t LineReader::findLineEnd() {
 }
 
 bool LineReader::nextLine(char*& begin, char*& end) {
+    if (!m_startChecked) {
+        // A UTF-8 byte order mark is not text of the first line (it would
+        // hide the first number of a file without header lines).
+        m_startChecked = true;
+        while (m_end < 3 && fill()) {
+        }
+        if (m_end >= 3 && std::memcmp(m_data.get(), "\xEF\xBB\xBF", 3) == 0) {
+            m_begin = 3;
+        }
+    }
     for (;;) {
         char* const data = m_data.get();
         const char* stop = data + findLineEnd();

@@ -10,7 +10,8 @@ namespace mivaro {
 // Reads a text file line by line in large blocks. A line ends at a line feed,
 // a carriage return, or a carriage return followed by a line feed (the pair is
 // one line end); the end is not part of the line. Lines are returned whole,
-// however long. The file is opened for reading only.
+// however long; a UTF-8 byte order mark at the start is skipped. The file is
+// opened for reading only.
 class LineReader {
   public:
     explicit LineReader(const std::string& path);
@@ -39,6 +40,7 @@ class LineReader {
     std::size_t m_end = 0;    // one past the last character read from the file
     bool m_eof = false;
     bool m_readError = false;
+    bool m_startChecked = false;
     std::size_t m_nextLf = kUnknown;  // cached search results, see findLineEnd()
     std::size_t m_nextCr = kUnknown;
 };

@@ -37,6 +37,10 @@ TEST(LineReader, SplitsAtEveryKindOfLineEnd) {
         {"a\n\rb", {"a", "", "b"}},  // LF CR is two line ends
         {"a\r\r\nb", {"a", "", "b"}},
         {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},
+        {"\xEF\xBB\xBF"
+         "1,2\n\xEF\xBB\xBF",
+         {"1,2", "\xEF\xBB\xBF"}},  // a byte order mark only at the start
+        {"\xEF\xBB", {"\xEF\xBB"}},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
