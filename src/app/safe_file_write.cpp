@@ -21,16 +21,28 @@ std::string reasonOf(int errorNumber) {
 
 }  // namespace
 
-bool saveFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write,
+bool saveFileSafely(const std::string& requestedPath, const std::function<void(std::ostream&)>& write,
                     std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    // Through a symbolic link to the file it names: renaming over the link
+    // would replace the link and leave its file stale.
+    std::string path = requestedPath;
+    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+        const fs::path resolved = fs::weakly_canonical(path, ec);
+        if (!ec) {
+            path = resolved.string();
+        }
+    }
     const fs::file_status target = fs::status(path, ec);
     if (fs::is_directory(target)) {
         error = "\"" + path + "\" is a folder.";
         return false;
     }
-    mode_t mode = 0644;
+    // A new file gets the permissions any program's new file would get.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode_t mode = 0666 & ~mask;
     if (fs::exists(target)) {
         // Renaming over a read-only file would succeed; the user made it
         // read-only to keep it, so refuse as an editor would.

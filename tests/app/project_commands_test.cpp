@@ -148,6 +148,13 @@ class ProjectCommandsTest : public QObject {
             files += entry.path().filename().string().rfind("keep.fls", 0) == 0 ? 1 : 0;
         }
         QCOMPARE(files, 1);
+
+        // Saving through a symbolic link updates the file it names.
+        std::filesystem::create_symlink(existing, h.path("link.fls"));
+        h.files.saveAnswers.push_back(h.path("link.fls"));
+        frame.runCommand(command::FileSaveAs);
+        QVERIFY(std::filesystem::is_symlink(h.path("link.fls")));
+        QCOMPARE(readFile(existing), a + "\r\n");
     }
 
     void newAndProjectOpenNeverAskToSave() {
