@@ -184,6 +184,12 @@ class MainFrameTest : public QObject {
         // Ctrl+T asks for a text line; Ctrl+Z takes the last text away again.
         QTest::keyClick(&frame, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(textLine.asked, 1);
+        GraphTextList& texts = frame.view().textList();
+        texts.beginTextPlacement("Es = 72 GPa");
+        QVERIFY(texts.leftPress(200, 100));
+        QCOMPARE(texts.count(), 1);
+        QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(texts.count(), 0);
 
         // Ctrl+S on an unnamed document asks for a project name.
         QTest::keyClick(&frame, Qt::Key_S, Qt::ControlModifier);
