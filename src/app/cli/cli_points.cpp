@@ -12,37 +12,41 @@ namespace {
 
 constexpr const char* kUsage = "usage: mivaro-cli points [--settings DIR] FILE...\n";
 
-// "%.9g" of a stored float, in the C locale whatever the process locale.
-char* appendNumber(char* out, char* limit, float value) {
-    return std::to_chars(out, limit, static_cast<double>(value), std::chars_format::general, 9).ptr;
+// "%.9g" of a stored float, in the C locale whatever the process locale
+// (to_chars with a precision formats as printf does).
+void appendNumber(std::string& out, float value) {
+    char field[40];
+    const auto result =
+        std::to_chars(field, field + sizeof field, static_cast<double>(value), std::chars_format::general, 9);
+    out.append(field, result.ptr);
 }
 
-char* appendInt(char* out, char* limit, int value) {
-    return std::to_chars(out, limit, value).ptr;
+void appendInt(std::string& out, int value) {
+    char field[16];
+    const auto result = std::to_chars(field, field + sizeof field, value);
+    out.append(field, result.ptr);
 }
 
 void printPoints(const CurveSet& set, std::FILE* out) {
     std::fputs("curve,index,depth_nm,force_mN,time_s,segment\n", out);
+    constexpr std::size_t kFlushAt = 1 << 16;
     std::string buffer;
-    buffer.reserve(1 << 16);
-    char line[160];
-    char* const limit = line + sizeof line;
+    buffer.reserve(kFlushAt + 256);
     for (int i = 0; i < set.pointCount(); ++i) {
         const auto k = static_cast<std::size_t>(i);
-        char* p = appendInt(line, limit, set.curveIndex[k]);
-        *p++ = ',';
-        p = appendInt(p, limit, i);
-        *p++ = ',';
-        p = appendNumber(p, limit, set.depth[k]);
-        *p++ = ',';
-        p = appendNumber(p, limit, set.force[k]);
-        *p++ = ',';
-        p = appendNumber(p, limit, set.time[k]);
-        *p++ = ',';
-        *p++ = set.segment[k];
-        *p++ = '\n';
-        buffer.append(line, p);
-        if (buffer.size() > (1 << 16) - sizeof line) {
+        appendInt(buffer, set.curveIndex[k]);
+        buffer += ',';
+        appendInt(buffer, i);
+        buffer += ',';
+        appendNumber(buffer, set.depth[k]);
+        buffer += ',';
+        appendNumber(buffer, set.force[k]);
+        buffer += ',';
+        appendNumber(buffer, set.time[k]);
+        buffer += ',';
+        buffer += set.segment[k];
+        buffer += '\n';
+        if (buffer.size() >= kFlushAt) {
             std::fwrite(buffer.data(), 1, buffer.size(), out);
             buffer.clear();
         }
