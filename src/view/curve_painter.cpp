@@ -80,11 +80,21 @@ void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMappi
     int penWidth = -1;
     Rgb penColour = 0;
     // Points are mapped a block at a time in a loop of their own, where the
-    // divisions of many points overlap instead of waiting between draw calls.
+    // divisions of many points overlap instead of waiting between draw calls;
+    // consecutive line points are handed over as one polyline.
     constexpr int kBlock = 512;
     int xs[kBlock];
     int ys[kBlock];
     bool shown[kBlock];
+    int runXs[kBlock];
+    int runYs[kBlock];
+    int run = 0;
+    auto flush = [&] {
+        if (run > 0) {
+            surface.polylineTo(runXs, runYs, run);
+            run = 0;
+        }
+    };
     for (int first = 0; first < n; first += kBlock) {
         const int count = std::min(kBlock, n - first);
         for (int j = 0; j < count; ++j) {
@@ -106,6 +116,7 @@ void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMappi
             const int px = xs[j];
             const int py = ys[j];
             if (c != previousCurve || previousPoint != i - 1) {
+                flush();
                 surface.moveTo(px, py);
             }
             previousPoint = i;
@@ -114,15 +125,20 @@ void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMappi
             if (info.style == LINE) {
                 const int width = std::clamp(info.size, 1, kMaxMarkerSize);
                 if (width != penWidth || curves.colour[k] != penColour) {
+                    flush();
                     penWidth = width;
                     penColour = curves.colour[k];
                     surface.setPen(penWidth, penColour);
                 }
-                surface.lineTo(px, py);
+                runXs[run] = px;
+                runYs[run] = py;
+                ++run;
             } else {
+                flush();
                 drawMarker(surface, info.style, info.size, px, py, curves.colour[k]);
             }
         }
+        flush();
     }
 }
 

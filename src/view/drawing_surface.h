@@ -48,6 +48,13 @@ class DrawingSurface {
     virtual void setPen(int width, Rgb colour) = 0;
     // Draws from the current position with the current pen and moves there.
     virtual void lineTo(int x, int y) = 0;
+    // lineTo through each point in turn; surfaces that can do it faster in
+    // one call override it.
+    virtual void polylineTo(const int* xs, const int* ys, int count) {
+        for (int k = 0; k < count; ++k) {
+            lineTo(xs[k], ys[k]);
+        }
+    }
 
     virtual void selectFont(const FontSpec& font) = 0;
     // Horizontal text: x is the left edge, centre or right edge by align, y

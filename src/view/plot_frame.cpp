@@ -10,24 +10,23 @@
 namespace mivaro {
 
 DataMaxima dataMaxima(const CurveSet& curves) {
-    constexpr double kNone = -std::numeric_limits<double>::infinity();
-    double depth = kNone;
-    double force = kNone;
+    constexpr float kNone = -std::numeric_limits<float>::infinity();
+    float depth = kNone;
+    float force = kNone;
     const int n = std::min({curves.pointCount(), static_cast<int>(curves.force.size()),
                             static_cast<int>(curves.curveIndex.size())});
+    const float* depths = curves.depth.data();
+    const float* forces = curves.force.data();
+    const int* owners = curves.curveIndex.data();
     for (int i = 0; i < n; ++i) {
-        if (curves.curveIndex[static_cast<std::size_t>(i)] == -1) {
-            continue;
-        }
-        // Only a strictly greater value replaces the maximum (NaN never does).
-        const double d = curves.depth[static_cast<std::size_t>(i)];
-        const double f = curves.force[static_cast<std::size_t>(i)];
-        if (d > depth) {
-            depth = d;
-        }
-        if (f > force) {
-            force = f;
-        }
+        // Left-out points count as "no value"; only a strictly greater value
+        // replaces the maximum, so NaN never does. Written without branches,
+        // which keeps this scan over every point cheap.
+        const bool included = owners[i] != -1;
+        const float d = included ? depths[i] : kNone;
+        const float f = included ? forces[i] : kNone;
+        depth = depth < d ? d : depth;
+        force = force < f ? f : force;
     }
     DataMaxima maxima;
     if (depth != kNone) {

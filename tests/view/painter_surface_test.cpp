@@ -49,9 +49,17 @@ class PainterSurfaceTest : public QObject {
                 std::uniform_int_distribution<int> c = coordinate;
                 surface.setPen(width, makeRgb(10 * width, 0, 200));
                 surface.moveTo(c(same), c(same));
-                for (int k = 0; k < 60; ++k) {
+                for (int k = 0; k < 30; ++k) {
                     surface.lineTo(c(same), c(same));
                 }
+                // The rest as one polyline, which the image path draws on its own.
+                int xs[30];
+                int ys[30];
+                for (int k = 0; k < 30; ++k) {
+                    xs[k] = c(same);
+                    ys[k] = c(same);
+                }
+                surface.polylineTo(xs, ys, 30);
             });
             random.discard(200);
         }

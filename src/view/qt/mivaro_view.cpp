@@ -37,7 +37,9 @@ CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
 
 CMivaro4View::~CMivaro4View() = default;
 
-ResultTextSink& CMivaro4View::resultTexts() { return *m_resultTexts; }
+ResultTextSink& CMivaro4View::resultTexts() {
+    return *m_resultTexts;
+}
 
 GraphTextStyle CMivaro4View::textStyle() const {
     const ViewSettings& s = m_graph.settings();

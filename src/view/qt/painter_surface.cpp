@@ -66,6 +66,18 @@ void PainterSurface::lineTo(int x, int y) {
     m_y = y;
 }
 
+void PainterSurface::polylineTo(const int* xs, const int* ys, int count) {
+    if (m_bits == nullptr || m_penWidth > 1) {
+        DrawingSurface::polylineTo(xs, ys, count);
+        return;
+    }
+    for (int k = 0; k < count; ++k) {
+        thinLineBits(m_x, m_y, xs[k], ys[k]);
+        m_x = xs[k];
+        m_y = ys[k];
+    }
+}
+
 void PainterSurface::thinLineBits(int x0, int y0, int x1, int y1) {
     const QRgb value = m_penValue;
     const bool inside = std::min(x0, x1) >= 0 && std::min(y0, y1) >= 0 && std::max(x0, x1) < m_width &&

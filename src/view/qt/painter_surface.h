@@ -22,6 +22,7 @@ class PainterSurface final : public DrawingSurface {
     void moveTo(int x, int y) override;
     void setPen(int width, Rgb colour) override;
     void lineTo(int x, int y) override;
+    void polylineTo(const int* xs, const int* ys, int count) override;
     void selectFont(const FontSpec& font) override;
     void drawText(int x, int y, std::string_view text, TextAlign align) override;
     void setPixel(int x, int y, Rgb colour) override;
