@@ -25,9 +25,9 @@ struct CurveSet {
 
     // One element per point, all arrays the same length.
     std::vector<char> segment;
-    std::vector<float> time;    // s
-    std::vector<float> force;   // mN
-    std::vector<float> depth;   // nm
+    std::vector<float> time;      // s
+    std::vector<float> force;     // mN
+    std::vector<float> depth;     // nm
     std::vector<int> curveIndex;  // owning curve; -1 = left out of the graph
     std::vector<Rgb> colour;
 

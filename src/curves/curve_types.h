@@ -21,9 +21,15 @@ constexpr Rgb makeRgb(int red, int green, int blue) {
     return static_cast<Rgb>(red & 0xff) | (static_cast<Rgb>(green & 0xff) << 8) |
            (static_cast<Rgb>(blue & 0xff) << 16);
 }
-constexpr int redOf(Rgb colour) { return static_cast<int>(colour & 0xff); }
-constexpr int greenOf(Rgb colour) { return static_cast<int>((colour >> 8) & 0xff); }
-constexpr int blueOf(Rgb colour) { return static_cast<int>((colour >> 16) & 0xff); }
+constexpr int redOf(Rgb colour) {
+    return static_cast<int>(colour & 0xff);
+}
+constexpr int greenOf(Rgb colour) {
+    return static_cast<int>((colour >> 8) & 0xff);
+}
+constexpr int blueOf(Rgb colour) {
+    return static_cast<int>((colour >> 16) & 0xff);
+}
 
 // How the lines of a text curve file are split into values. Field order is
 // the line order of "MivaroOpenSetup.par".

@@ -15,7 +15,7 @@ namespace mivaro {
 // The document: the working IndentCurve, the CurveSet built from its name
 // list, and the two axis titles. Plain C++; the Qt frame drives it.
 class CMivaro4Doc {
-public:
+  public:
     CMivaro4Doc(std::string settingsDirectory, MessagePort& messages, RepaintPort& repaint);
 
     IndentCurve& indentCurve() { return m_curve; }
@@ -55,7 +55,7 @@ public:
     MessagePort& messages() { return m_messages; }
     RepaintPort& repaint() { return m_repaint; }
 
-private:
+  private:
     void appendCurvePoints();
 
     MessagePort& m_messages;

@@ -1,10 +1,10 @@
 #include "platform/c_format.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace mivaro {
 namespace {
@@ -17,13 +17,13 @@ locale_t cLocale() {
 
 // Switches the calling thread to the C locale for the lifetime of the guard.
 class CLocaleGuard {
-public:
+  public:
     CLocaleGuard() : m_previous(uselocale(cLocale())) {}
     ~CLocaleGuard() { uselocale(m_previous); }
     CLocaleGuard(const CLocaleGuard&) = delete;
     CLocaleGuard& operator=(const CLocaleGuard&) = delete;
 
-private:
+  private:
     locale_t m_previous;
 };
 

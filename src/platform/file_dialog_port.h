@@ -7,7 +7,7 @@
 namespace mivaro {
 
 struct FileFilter {
-    std::string description;           // "Standard Curve Files (*.MVR)"
+    std::string description;            // "Standard Curve Files (*.MVR)"
     std::vector<std::string> patterns;  // {"*.MVR"}
 };
 
@@ -27,7 +27,7 @@ struct SaveFileRequest {
 
 // Common file dialogs. An empty optional means the user cancelled.
 class FileDialogPort {
-public:
+  public:
     virtual ~FileDialogPort() = default;
     virtual std::optional<std::vector<std::string>> chooseFilesToOpen(const OpenFileRequest& request) = 0;
     virtual std::optional<std::string> chooseFileToSave(const SaveFileRequest& request) = 0;

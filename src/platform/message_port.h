@@ -10,7 +10,7 @@ enum class MessageAnswer { Ok, Yes, No };
 // Message boxes. The logic never shows a window itself: the Qt layer answers
 // with a real box, tests with a scripted fake, the CLI by printing to stderr.
 class MessagePort {
-public:
+  public:
     virtual ~MessagePort() = default;
     virtual MessageAnswer showMessage(const std::string& text, const std::string& caption,
                                       MessageButtons buttons = MessageButtons::Ok) = 0;

@@ -17,12 +17,12 @@ constexpr int kExitUsage = 2;
 // Prints what the window would show in a message box to standard error and
 // remembers that it did, so the command can exit with status 1.
 class StderrMessages final : public MessagePort {
-public:
+  public:
     MessageAnswer showMessage(const std::string& text, const std::string& caption,
                               MessageButtons buttons) override;
     bool anyShown() const { return m_shown; }
 
-private:
+  private:
     bool m_shown = false;
 };
 

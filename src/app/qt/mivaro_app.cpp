@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <QTimer>
 #include <filesystem>
 #include <utility>
 
@@ -82,6 +83,14 @@ bool CMivaroApp::initInstance(const QStringList& files) {
     m_frame->move(0, 0);
     m_frame->resize(kWindowWidth, kWindowHeight);
     m_frame->setWindowTitle(kWindowTitle);
+    // 1000 x 700 is the size of the whole window; once the window manager
+    // has put its frame around it, take the frame off the inside.
+    QTimer::singleShot(0, m_frame.get(), [frame = m_frame.get()] {
+        const QSize frameExtra = frame->frameGeometry().size() - frame->geometry().size();
+        if (frameExtra.width() > 0 || frameExtra.height() > 0) {
+            frame->resize(QSize(kWindowWidth, kWindowHeight) - frameExtra);
+        }
+    });
     return true;
 }
 
