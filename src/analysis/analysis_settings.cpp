@@ -1,11 +1,8 @@
 #include "analysis/analysis_settings.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <vector>
 
+#include "curves/settings_files.h"
 #include "platform/c_format.h"
 
 namespace mivaro {
@@ -17,12 +14,11 @@ bool isBlank(char c) {
 
 // The words of a settings file in order; an absent file gives none.
 std::vector<std::string> readWords(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::vector<std::string> words;
-    if (!in) {
+    std::string content;
+    if (!readWholeFile(path, content)) {
         return words;
     }
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::size_t i = 0;
     while (i < content.size()) {
         while (i < content.size() && isBlank(content[i])) {
@@ -76,28 +72,6 @@ class WordReader {
     std::size_t m_next = 0;
     bool m_ok = true;
 };
-
-bool writeAtomically(const std::string& path, const std::string& content) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out << content;
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
 
 std::string textLine(const std::string& text) {
     return settingsWord(text) + "\n";
@@ -169,7 +143,7 @@ bool writeModulusSettings(const std::string& settingsDirectory, const ModulusSet
     content += textLine(s.topPercent);
     content += textLine(s.bottomPercent);
     content += textLine(s.sectionSizePercent);
-    return writeAtomically(settingsDirectory + kModulusSettingsFile, content);
+    return writeFileAtomically(settingsDirectory + kModulusSettingsFile, content);
 }
 
 bool writeHardnessSettings(const std::string& settingsDirectory, const HardnessSettings& s) {
@@ -182,7 +156,7 @@ bool writeHardnessSettings(const std::string& settingsDirectory, const HardnessS
     content += formatC("%d\n", s.formula);
     content += textLine(s.epsilon);
     content += formatC("%d\n", s.includeHoldTime);
-    return writeAtomically(settingsDirectory + kHardnessSettingsFile, content);
+    return writeFileAtomically(settingsDirectory + kHardnessSettingsFile, content);
 }
 
 }  // namespace mivaro

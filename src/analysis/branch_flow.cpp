@@ -21,21 +21,6 @@ void trackMaximum(const CurveSet& set, int i, BranchSelection& branch) {
     }
 }
 
-IndentationInputs inputsFrom(const ModulusSettings& s, const BranchSelection& branch) {
-    IndentationInputs in;
-    in.complianceNmPerMn = static_cast<float>(textToNumber(s.Cf));
-    in.epsilon = static_cast<float>(textToNumber(s.epsilon));
-    in.Es = static_cast<float>(textToNumber(s.Es));
-    in.Vs = static_cast<float>(textToNumber(s.Vs));
-    in.Ei = static_cast<float>(textToNumber(s.Ei));
-    in.Vi = static_cast<float>(textToNumber(s.Vi));
-    in.C0 = static_cast<float>(textToNumber(s.C0));
-    in.C1 = static_cast<float>(textToNumber(s.C1));
-    in.pMaxMn = branch.pMaxMn;
-    in.hMaxNm = branch.hMaxNm;
-    return in;
-}
-
 // Actions 1 and 5 share the analysis of the selected force range.
 bool analyseRange(FlowContext& ctx, FlowOutcome& outcome, const BranchSelection& branch,
                   const ModulusSettings& s) {
@@ -45,7 +30,7 @@ bool analyseRange(FlowContext& ctx, FlowOutcome& outcome, const BranchSelection&
                "Widen the range between Minimum and Maximum.");
         return false;
     }
-    const IndentationInputs in = inputsFrom(s, branch);
+    const IndentationInputs in = modulusInputs(s, branch);
     AnalyseIndentation(ctx.curve, branch.depth.data() + branch.rangeStart,
                        branch.force.data() + branch.rangeStart, branch.rangeCount, in.complianceNmPerMn,
                        in.epsilon, in.Es, in.Vs, in.Ei, in.Vi, in.C0, in.C1, 0.0f, 0.0f, in.pMaxMn,
@@ -101,6 +86,21 @@ void equationAction(FlowContext& ctx, FlowOutcome& outcome, const BranchSelectio
 }
 
 }  // namespace
+
+IndentationInputs modulusInputs(const ModulusSettings& s, const BranchSelection& branch) {
+    IndentationInputs in;
+    in.complianceNmPerMn = static_cast<float>(textToNumber(s.Cf));
+    in.epsilon = static_cast<float>(textToNumber(s.epsilon));
+    in.Es = static_cast<float>(textToNumber(s.Es));
+    in.Vs = static_cast<float>(textToNumber(s.Vs));
+    in.Ei = static_cast<float>(textToNumber(s.Ei));
+    in.Vi = static_cast<float>(textToNumber(s.Vi));
+    in.C0 = static_cast<float>(textToNumber(s.C0));
+    in.C1 = static_cast<float>(textToNumber(s.C1));
+    in.pMaxMn = branch.pMaxMn;
+    in.hMaxNm = branch.hMaxNm;
+    return in;
+}
 
 BranchSelection selectBranch(FlowContext& ctx, int clicked) {
     CurveSet& set = ctx.set;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "analysis/analysis_flow.h"
+#include "analysis/indentation_analysis.h"
 
 namespace mivaro {
 
@@ -30,6 +31,9 @@ struct BranchSelection {
 
     int runLength() const { return runLast - runFirst + 1; }
 };
+
+// The dialog texts as numbers (not a number: 0) with Pmax and hmax of the run.
+IndentationInputs modulusInputs(const ModulusSettings& settings, const BranchSelection& branch);
 
 // Colours the run blue, finds Pmax and hmax, asks for a repaint.
 BranchSelection selectBranch(FlowContext& ctx, int clicked);

@@ -83,8 +83,11 @@ inline double expKernel(double x) {
     return p * scale;
 }
 
-// Wider vectors where the processor has them; the same code and results otherwise.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Wider vectors where the processor has them (chosen at load time through an
+// ifunc, so glibc only). Every clone does the same operations in the same
+// order per lane, and the file is built without contraction into fused
+// multiply-adds, so the results are bit for bit the same on every machine.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && defined(__GLIBC__)
 #define MIVARO_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define MIVARO_VECTOR_CLONES

@@ -95,16 +95,7 @@ void addSectionModulusSeries(FlowContext& ctx, FlowOutcome& outcome, const Branc
     // The depth at which the overall fit reaches the branch's maximum force.
     const float hP = static_cast<float>(std::pow(branch.pMaxMn / overall.a, 1.0 / overall.m) + overall.hf);
 
-    IndentationInputs in;
-    in.complianceNmPerMn = static_cast<float>(textToNumber(s.Cf));
-    in.epsilon = static_cast<float>(textToNumber(s.epsilon));
-    in.Es = static_cast<float>(textToNumber(s.Es));
-    in.Vs = static_cast<float>(textToNumber(s.Vs));
-    in.Ei = static_cast<float>(textToNumber(s.Ei));
-    in.Vi = static_cast<float>(textToNumber(s.Vi));
-    in.C0 = static_cast<float>(textToNumber(s.C0));
-    in.C1 = static_cast<float>(textToNumber(s.C1));
-    in.pMaxMn = branch.pMaxMn;
+    IndentationInputs in = modulusInputs(s, branch);
     in.hMaxNm = hP;
     const SectionSeries series =
         computeSectionSeries(branch.depth.data(), branch.force.data(), slots, w, in,
