@@ -9,12 +9,22 @@ Writes, next to this script:
   machine_export.txt           tab-separated test-machine style export, 4 header
                                lines, depth in nm, force in uN
   machine_export_setup/MivaroOpenSetup.par  the column setup that reads it
+  MivaroOpenSetup.par          the same setup, for a run in this directory
+                               (the examples project lists the export too)
 
 The curves model a Berkovich indentation of fused silica: loading P = k h^2,
 a hold at peak force with logarithmic creep, power-law unloading
 P = a (h - hf)^m with m about 1.4, a hold at 10 % of the peak force with a
 little elastic recovery, an elastic reload along the unloading branch, and a
 final unloading. Sensor noise is added to depth and force.
+
+The unloading branch is built from the material, so that the usual analysis
+(area function 24.5 hc^2, epsilon 0.75, fit of the upper half of the branch)
+finds it again: hardness H gives the contact area A = Pmax / H at the peak,
+the reduced modulus Er the stiffness S = 2 Er sqrt(A / pi), and then
+hc = sqrt(A / 24.5), hmax = hc + 0.75 Pmax / S and hmax - hf = m Pmax / S.
+With Er = 69.6 GPa the sample modulus is about 72 GPa (Vs 0.17, diamond
+indenter Ei 1141 GPa, Vi 0.07).
 """
 
 import math
@@ -25,16 +35,31 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SEED = 20240611
 
 M_EXPONENT = 1.38       # power-law exponent of the unloading branch
-HF_RATIO = 0.52         # final depth over maximum depth, fused silica-like
+REDUCED_MODULUS_GPA = 69.6
+HARDNESS_GPA = 9.0
+AREA_C0 = 24.5          # Berkovich area function Ap = 24.5 hc^2
+EPSILON = 0.75          # Sneddon's factor of a paraboloid of revolution
+CREEP_SHARE = 0.012     # depth gained in the top hold, share of the loading depth
+
+
+def unloading_of(pmax):
+    """Maximum depth (after the hold) and final depth of the unloading branch
+    P = a (h - hf)^m of a test to pmax mN."""
+    area = pmax / (HARDNESS_GPA * 1e-6)                            # nm^2 (1 GPa = 1e-6 mN/nm^2)
+    stiffness = 2.0 * REDUCED_MODULUS_GPA * 1e-6 * math.sqrt(area / math.pi)  # mN/nm
+    hc = math.sqrt(area / AREA_C0)
+    hmax = hc + EPSILON * pmax / stiffness
+    return hmax, hmax - M_EXPONENT * pmax / stiffness
 
 
 class Test:
     """One load-controlled indentation test, sampled at a fixed rate."""
 
-    def __init__(self, rng, peak_force_mn, peak_depth_nm, rate_hz):
+    def __init__(self, rng, peak_force_mn, rate_hz):
         self.rng = rng
         self.pmax = peak_force_mn
-        self.hmax0 = peak_depth_nm
+        self.hmax, self.hf = unloading_of(peak_force_mn)
+        self.hmax0 = self.hmax / (1.0 + CREEP_SHARE)  # depth at the end of loading
         self.dt = 1.0 / rate_hz
         self.rows = []  # (depth nm, force mN, time s, label)
         self.t = 0.0
@@ -55,13 +80,12 @@ class Test:
             self.add(math.sqrt(p / k), p, "LOAD", dn, fn)
         # Hold with logarithmic creep.
         n = int(hold_s / self.dt)
-        creep = 0.012 * self.hmax0
+        creep = self.hmax - self.hmax0
         for i in range(1, n + 1):
             self.add(self.hmax0 + creep * math.log1p(i * self.dt / 0.8) / math.log1p(hold_s / 0.8),
                      self.pmax, "TOP_HOLD", dn, fn)
-        hmax = self.hmax0 + creep
-        hf = HF_RATIO * hmax
-        a = self.pmax / (hmax - hf) ** M_EXPONENT
+        hf = self.hf
+        a = self.pmax / (self.hmax - hf) ** M_EXPONENT
 
         def depth_at(p):
             return hf + (p / a) ** (1.0 / M_EXPONENT)
@@ -134,21 +158,22 @@ def write_export_setup(directory):
 def main():
     rng = random.Random(SEED)
 
-    labelled = Test(rng, peak_force_mn=10.0, peak_depth_nm=330.0, rate_hz=10).run(
+    labelled = Test(rng, peak_force_mn=10.0, rate_hz=10).run(
         load_s=20, hold_s=10, unload_s=10, bottom_s=5, reload_s=10, final_s=15, noise=(0.15, 0.0015))
     write_mvr(os.path.join(HERE, "fused_silica_labelled.MVR"), labelled, True)
 
-    unlabelled = Test(rng, peak_force_mn=5.0, peak_depth_nm=232.0, rate_hz=10).run(
+    unlabelled = Test(rng, peak_force_mn=5.0, rate_hz=10).run(
         load_s=15, hold_s=8, unload_s=8, bottom_s=5, reload_s=8, final_s=12, noise=(0.15, 0.0015))
     monotone_force(unlabelled, {"LOAD"}, rising=True)
     monotone_force(unlabelled, {"RELOAD"}, rising=True)
     monotone_force(unlabelled, {"UNLOAD"}, rising=False)
     write_mvr(os.path.join(HERE, "fused_silica_unlabelled.MVR"), unlabelled, False)
 
-    export = Test(rng, peak_force_mn=3.0, peak_depth_nm=181.0, rate_hz=20).run(
+    export = Test(rng, peak_force_mn=3.0, rate_hz=20).run(
         load_s=10, hold_s=5, unload_s=5, bottom_s=3, reload_s=5, final_s=8, noise=(0.2, 0.0008))
     write_export(os.path.join(HERE, "machine_export.txt"), export)
     write_export_setup(os.path.join(HERE, "machine_export_setup"))
+    write_export_setup(HERE)
 
 
 if __name__ == "__main__":

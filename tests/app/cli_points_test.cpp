@@ -199,4 +199,45 @@ TEST_F(CliPoints, RunsOnTheBundledExamples) {
     EXPECT_EQ(export_.out.find("\n0,720,"), std::string::npos);
 }
 
+// The bundled curves model fused silica: the modulus calculation with the
+// Berkovich area function 24.5 hc^2 and epsilon 0.75 must find it again, on
+// every unloading and reloading branch of every example.
+TEST_F(CliPoints, BundledExamplesAnalyseAsFusedSilica) {
+    const fs::path examples = fs::path(MIVARO_SOURCE_DIR) / "examples";
+    if (!fs::exists(examples / "fused_silica_labelled.MVR")) {
+        GTEST_SKIP() << "examples not generated";
+    }
+    // Ei, Es, range max and min, Vi, Vs, C0, C1, Cf, solve for Es, epsilon, ...
+    write("settings/curve_setup.par",
+          "1141\n72\n100.000000\n50.000000\n0.07\n0.17\n24.5\n0\n0\n0\n0.75\n0\n0\n0\n15\n");
+    fs::copy_file(examples / "machine_export_setup/MivaroOpenSetup.par",
+                  m_dir / "settings/MivaroOpenSetup.par");
+    const std::string settings = (m_dir / "settings").string();
+    for (const char* file :
+         {"fused_silica_labelled.MVR", "fused_silica_unlabelled.MVR", "machine_export.txt"}) {
+        const RunResult points = runCli({"points", "--settings", settings, file}, examples);
+        ASSERT_EQ(points.status, 0) << points.err;
+        for (const char letter : {'U', 'R'}) {
+            // A point a few places into the first run of the letter.
+            const std::size_t at = points.out.find(std::string(",") + letter + "\n");
+            ASSERT_NE(at, std::string::npos) << file << ' ' << letter;
+            const std::size_t lineStart = points.out.rfind('\n', at) + 1;
+            const std::size_t indexStart = points.out.find(',', lineStart) + 1;
+            const int index = std::stoi(points.out.substr(indexStart)) + 5;
+            const RunResult modulus = runCli({"analyse", "--settings", settings, "--point",
+                                              std::to_string(index), "--action", "modulus", file},
+                                             examples);
+            ASSERT_EQ(modulus.status, 0) << modulus.err;
+            const std::string lead = "{\"text\": \"Es =  ";
+            ASSERT_EQ(modulus.out.rfind(lead, 0), 0u) << modulus.out;
+            const double es = std::strtod(modulus.out.c_str() + lead.size(), nullptr);
+            EXPECT_NEAR(es, 72.0, 1.5) << file << ' ' << letter << ": " << modulus.out;
+            const std::size_t er = modulus.out.find("\"Er\": ");
+            ASSERT_NE(er, std::string::npos);
+            EXPECT_NEAR(std::strtod(modulus.out.c_str() + er + 6, nullptr), 69.6, 1.5)
+                << file << ' ' << letter;
+        }
+    }
+}
+
 }  // namespace
