@@ -42,9 +42,13 @@ inline int penHigh(int width) {
 // A line of pen width w > 1: a round dab of diameter w at the start (so the
 // joints of a polyline close), then a run of w pixels across the line at
 // every pixel of the thin centre line. run(x, y, vertical, lo, hi) sets the
-// pixels (x, y + lo..hi) when vertical, (x + lo..hi, y) otherwise.
+// pixels (x, y + lo..hi) when vertical, (x + lo..hi, y) otherwise. A zero-length
+// line sets nothing here either: a wide curve of one visible point stays blank.
 template <class Plot, class Run>
 void rasterWideLine(int x0, int y0, int x1, int y1, int width, Plot&& plot, Run&& run) {
+    if (x0 == x1 && y0 == y1) {
+        return;
+    }
     const int lo = penLow(width);
     const int hi = penHigh(width);
     const double centre = (lo + hi) / 2.0;

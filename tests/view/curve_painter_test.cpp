@@ -203,5 +203,22 @@ TEST(Curves, ThinLinesLeaveOutTheirEndPixel) {
     EXPECT_EQ(surface.paintedPixels().size(), 8u);  // zero length sets nothing
 }
 
+// The end pixel rule holds for every pen width: a LINE curve with a single
+// visible point shows nothing, however wide its pen.
+TEST(Curves, OneVisiblePointShowsNothingAtAnyWidth) {
+    for (int width : {0, 1, 2, 6}) {
+        SCOPED_TRACE(width);
+        Scene scene;
+        addCurve(scene.set, {{500, 5}, {500, 20}}, LINE, width, kRed);
+        scene.paint();
+        const auto m = scene.map();
+        for (int dy = -8; dy <= 8; ++dy) {
+            for (int dx = -8; dx <= 8; ++dx) {
+                EXPECT_NE(scene.surface.pixel(m.px(500) + dx, m.py(5) + dy), kRed);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace mivaro

@@ -54,7 +54,7 @@ void PainterSurface::lineTo(int x, int y) {
         } else {
             wideLineBits(m_x, m_y, x, y);
         }
-    } else {
+    } else if (x != m_x || y != m_y) {  // a zero-length line sets no pixel
         QPen pen(QColor(redOf(m_penColour), greenOf(m_penColour), blueOf(m_penColour)));
         pen.setWidth(m_penWidth <= 1 ? 0 : m_penWidth);
         pen.setCapStyle(m_penWidth <= 1 ? Qt::FlatCap : Qt::RoundCap);
