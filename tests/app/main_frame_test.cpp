@@ -116,6 +116,8 @@ class MainFrameTest : public QObject {
                     QCOMPARE(item->text(), QString(text));
                     QCOMPARE(item, h.frame().commandAction(id));
                 }
+                // Separators take their line in the menu, the last one of "&Help" too.
+                QVERIFY(!menus[qsizetype(m)]->menu()->actionGeometry(item).isEmpty());
             }
         }
         // Status-bar prompts come from the prompt strings (the part before "\n").

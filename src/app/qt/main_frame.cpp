@@ -6,10 +6,12 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <filesystem>
+#include <vector>
 
 #include "app/command_ids.h"
 #include "app/help_commands.h"
@@ -103,6 +105,8 @@ QAction* CMainFrame::commandAction(int id) const {
 void CMainFrame::createMenus() {
     for (const MenuDefinition& definition : mainMenu()) {
         QMenu* menu = menuBar()->addMenu(toQt(definition.title));
+        // Every separator of the table shows, the one closing "&Help" too.
+        menu->setSeparatorsCollapsible(false);
         for (const MenuItem& item : definition.items) {
             if (item.separator()) {
                 menu->addSeparator();
@@ -226,13 +230,21 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    // Each dropped file is opened as a project in turn; the last one stays.
+    std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
-            m_session->openDocument(url.toLocalFile().toStdString());
+            paths.push_back(url.toLocalFile().toStdString());
         }
     }
     event->acceptProposedAction();
+    // Open once the drop is over: a message box or a long load inside the
+    // drop would keep the file manager's drag waiting.
+    QTimer::singleShot(0, this, [this, paths] {
+        // Each dropped file is opened as a project in turn; the last one stays.
+        for (const std::string& path : paths) {
+            m_session->openDocument(path);
+        }
+    });
 }
 
 }  // namespace mivaro
