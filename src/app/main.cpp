@@ -35,6 +35,8 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Tavimo");
     QApplication::setApplicationVersion("6.1");
+    // Lets the desktop match the window to mivaro.desktop (and its icon).
+    QGuiApplication::setDesktopFileName("mivaro");
 
     QStringList files;
     QString screenshot;

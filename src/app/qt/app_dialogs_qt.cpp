@@ -1,6 +1,7 @@
 #include "app/qt/app_dialogs_qt.h"
 
 #include <QDialogButtonBox>
+#include <QFont>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,10 @@ void MachineSetupDialog::accept() {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("About Mivaro");
+    // The box's own face; where it is not installed the desktop's sans stands in.
+    QFont face("MS Sans Serif", 8);
+    face.setStyleHint(QFont::SansSerif);
+    setFont(face);
     auto* icon = new QLabel;
     icon->setPixmap(programIcon(32));
     auto* name = new QLabel("<b>Mivaro</b>");
