@@ -80,6 +80,8 @@ void paintNaive(benchmark::State& state, int style, int size) {
     MainGraph graph;
     // Ranges of the data, fixed, so that the frame can be painted without curves.
     applyAutomaticRanges(graph.settings(), dataMaxima(set));
+    applyAutomaticMajor(graph.settings().x, graph.settings().majorDivisions);
+    applyAutomaticMajor(graph.settings().y, graph.settings().majorDivisions);
     graph.settings().x.autoMin = graph.settings().x.autoMax = graph.settings().x.autoMajor = 0;
     graph.settings().y.autoMin = graph.settings().y.autoMax = graph.settings().y.autoMajor = 0;
     const CurveSet none;

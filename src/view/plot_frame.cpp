@@ -40,23 +40,26 @@ DataMaxima dataMaxima(const CurveSet& curves) {
 
 namespace {
 
-void applyAxis(AxisScale& axis, double maximum, int majorDivisions) {
+void applyAxis(AxisScale& axis, double maximum) {
     if (axis.autoMin == 1) {
         axis.min = 0;
     }
     if (axis.autoMax == 1) {
         axis.max = static_cast<float>(1.1 * maximum);
     }
-    if (axis.autoMajor == 1) {
-        axis.major = static_cast<float>((static_cast<double>(axis.max) - axis.min) / majorDivisions);
-    }
 }
 
 }  // namespace
 
 void applyAutomaticRanges(ViewSettings& settings, const DataMaxima& maxima) {
-    applyAxis(settings.x, maxima.depthNm, settings.majorDivisions);
-    applyAxis(settings.y, maxima.forceMn, settings.majorDivisions);
+    applyAxis(settings.x, maxima.depthNm);
+    applyAxis(settings.y, maxima.forceMn);
+}
+
+void applyAutomaticMajor(AxisScale& axis, int majorDivisions) {
+    if (axis.autoMajor == 1) {
+        axis.major = static_cast<float>((static_cast<double>(axis.max) - axis.min) / majorDivisions);
+    }
 }
 
 void layOutPlot(const ViewSettings& settings, ClientRect client, PlotLayout& layout) {
@@ -126,8 +129,8 @@ std::vector<double> tickValues(const AxisScale& axis, int majorDivisions) {
     return ticks;
 }
 
-void drawFrame(DrawingSurface& surface, const ViewSettings& settings, PlotLayout& layout,
-               const std::string& xTitle, const std::string& yTitle) {
+void drawFrame(DrawingSurface& surface, ViewSettings& settings, PlotLayout& layout, const std::string& xTitle,
+               const std::string& yTitle) {
     const int h = layout.lineHeight;
     const int cw = layout.charWidth;
     const PlotMapping map(settings, layout);
@@ -135,6 +138,7 @@ void drawFrame(DrawingSurface& surface, const ViewSettings& settings, PlotLayout
     surface.setPen(settings.boldText == 1 ? 2 : 1, makeRgb(0, 0, 0));
 
     // X ticks with labels, then the axis line up to the last tick.
+    applyAutomaticMajor(settings.x, settings.majorDivisions);
     const std::vector<double> xTicks = tickValues(settings.x, settings.majorDivisions);
     int lastX = 0;
     for (double v : xTicks) {
@@ -148,6 +152,7 @@ void drawFrame(DrawingSurface& surface, const ViewSettings& settings, PlotLayout
         surface.lineTo(lastX, layout.plotBottom);
     }
 
+    applyAutomaticMajor(settings.y, settings.majorDivisions);
     layout.yAxisBand = Box{layout.plotLeft - 10, layout.plotTop, layout.plotLeft + 10, layout.plotBottom};
     const std::vector<double> yTicks = tickValues(settings.y, settings.majorDivisions);
     int lastY = 0;

@@ -17,8 +17,11 @@ struct DataMaxima {
 };
 DataMaxima dataMaxima(const CurveSet& curves);
 
-// Writes the automatic minimum, maximum and major unit into the settings.
+// Writes the automatic minima and maxima into the settings.
 void applyAutomaticRanges(ViewSettings& settings, const DataMaxima& maxima);
+// Writes the automatic major unit of one axis; the paint does it only once the
+// plot has passed the size test, as it draws that axis.
+void applyAutomaticMajor(AxisScale& axis, int majorDivisions);
 
 // Font sizes and plot rectangle for a client area; the hit boxes other than
 // xAxisBand are left for drawFrame, which knows the titles.
@@ -72,9 +75,9 @@ class PlotMapping {
 inline constexpr int kMaxTicks = 1000;
 std::vector<double> tickValues(const AxisScale& axis, int majorDivisions);
 
-// Ticks, labels, axis lines, zero lines and both titles; stores yAxisBand and
-// the title boxes into layout.
-void drawFrame(DrawingSurface& surface, const ViewSettings& settings, PlotLayout& layout,
-               const std::string& xTitle, const std::string& yTitle);
+// Ticks, labels, axis lines, zero lines and both titles; stores the automatic
+// major units into settings, yAxisBand and the title boxes into layout.
+void drawFrame(DrawingSurface& surface, ViewSettings& settings, PlotLayout& layout, const std::string& xTitle,
+               const std::string& yTitle);
 
 }  // namespace mivaro

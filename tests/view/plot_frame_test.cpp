@@ -187,6 +187,15 @@ TEST(PlotFrame, FailedSizeTestKeepsPreviousHitBoxes) {
     EXPECT_EQ(big.graph.layout().xTitleBox, before.xTitleBox);
     EXPECT_EQ(big.graph.layout().yTitleBox, before.yTitleBox);
     EXPECT_NE(big.graph.layout().xAxisBand, before.xAxisBand);  // stored before the test
+
+    // Ranges follow the data before the size test; the major units are only
+    // worked out while the axes are drawn.
+    CurveSet data;
+    addCurve(data, {{1000, 10}});
+    big.graph.paint(small, GraphData{data, 0, "nm", "mN"});
+    EXPECT_FLOAT_EQ(big.graph.settings().x.max, 1100);
+    EXPECT_FLOAT_EQ(big.graph.settings().x.major, 1.001f / 10);
+    EXPECT_FLOAT_EQ(big.graph.settings().y.major, 1.001f / 10);
 }
 
 TEST(PlotFrame, UserMajorUnitEndsTheAxisLineAtTheLastTick) {
