@@ -94,6 +94,18 @@ bool ProjectSession::saveAs(FileDialogPort& dialogs) {
 }
 
 bool ProjectSession::writeProject(const std::string& path) {
+    // A line break inside a path would come back as two entries: refuse
+    // rather than write a project that loads something else.
+    for (const CurveInfo& curve : m_doc.curveSet().curves) {
+        if (!curve.deleted() && curve.path.find_first_of("\r\n") != std::string::npos) {
+            m_messages.showMessage(
+                "The project was not saved. This curve file path holds a line break and "
+                "cannot be listed in a project:\n" +
+                    curve.path,
+                kApplicationTitle);
+            return false;
+        }
+    }
     std::string error;
     if (!saveFileSafely(
             path, [this](std::ostream& out) { m_doc.storeProject(out); }, error)) {

@@ -155,6 +155,17 @@ class ProjectCommandsTest : public QObject {
         frame.runCommand(command::FileSaveAs);
         QVERIFY(std::filesystem::is_symlink(h.path("link.fls")));
         QCOMPARE(readFile(existing), a + "\r\n");
+
+        // A curve file whose name holds a line break cannot be listed: the
+        // project would load two other paths. The saved project stays.
+        const std::string broken = h.writeCurve("two\nlines.MVR");
+        h.files.openAnswers.push_back({broken});
+        frame.runCommand(command::FileOpen);
+        h.messages.shown.clear();
+        frame.runCommand(command::FileSave);
+        QCOMPARE(h.messages.shown.size(), std::size_t{1});
+        QVERIFY(h.messages.shown[0].text.find(broken) != std::string::npos);
+        QCOMPARE(readFile(existing), a + "\r\n");
     }
 
     void newAndProjectOpenNeverAskToSave() {
