@@ -1,6 +1,8 @@
 #include "platform/c_format.h"
 
 #include <locale.h>
+
+#include <climits>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -69,7 +71,8 @@ bool scanCInt(std::string_view text, int& value, std::size_t* consumed) {
     if (end == buffer.c_str()) {
         return false;
     }
-    value = static_cast<int>(parsed);
+    // Out of range clamps, as strtol does for long: a cut-off value could pass a range check.
+    value = parsed > INT_MAX ? INT_MAX : parsed < INT_MIN ? INT_MIN : static_cast<int>(parsed);
     if (consumed != nullptr) {
         *consumed = static_cast<std::size_t>(end - buffer.c_str());
     }
