@@ -117,6 +117,23 @@ class MivaroViewTest : public QObject {
         QCOMPARE(h.view->textList().count(), 1);
     }
 
+    void fractionalPressPositionsAreTruncated() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        h.view->textList().beginTextPlacement("abc");
+        const QPointF at(300.8, 200.6);
+        QMouseEvent press(QEvent::MouseButtonPress, at, h.view->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h.view, &press);
+        QCOMPARE(h.view->textList().count(), 1);
+        QCOMPARE(h.view->textList().slot(0).x, 300);
+        QCOMPARE(h.view->textList().slot(0).y, 200);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, h.view->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(h.view, &release);
+        QVERIFY(!h.view->textList().placing());
+    }
+
     void cancelAndRightClickPlaceNothing() {
         Harness h;
         QVERIFY(QTest::qWaitForWindowExposed(&h.window));

@@ -21,6 +21,17 @@ class TextListSink final : public ResultTextSink {
     GraphTextList& m_list;
 };
 
+namespace {
+
+// Mouse positions can carry fractions (scaled screens); like every other
+// conversion to a pixel they are truncated toward zero.
+QPoint clientPixel(const QMouseEvent& event) {
+    const QPointF at = event.position();
+    return QPoint(static_cast<int>(at.x()), static_cast<int>(at.y()));
+}
+
+}  // namespace
+
 CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
     : QWidget(parent),
       m_doc(doc),
@@ -103,7 +114,7 @@ void CMivaro4View::paintEvent(QPaintEvent*) {
 }
 
 void CMivaro4View::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = clientPixel(*event);
     if (event->button() == Qt::LeftButton) {
         if (m_graph.textList().leftPress(at.x(), at.y())) {
             requestRepaint();
@@ -115,7 +126,7 @@ void CMivaro4View::mousePressEvent(QMouseEvent* event) {
 }
 
 void CMivaro4View::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = clientPixel(*event);
     if (event->button() == Qt::LeftButton) {
         if (m_graph.textList().leftRelease()) {
             return;  // the click placed (or tried to place) a text
