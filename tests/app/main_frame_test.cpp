@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
@@ -339,6 +340,25 @@ class MainFrameTest : public QObject {
         QCOMPARE(frame.statusBar()->currentMessage(),
                  QString("Opens a help file that can be edited and then saved by the user. "));
         frame.statusBar()->clearMessage();
+        QCOMPARE(frame.statusBar()->currentMessage(), QString("Ready"));
+
+        // The pointer over a menu item shows its prompt, over the greyed
+        // items of commands not built yet too; over a separator "Ready".
+        QMenu* file = frame.menuBar()->actions().at(0)->menu();
+        file->popup(frame.mapToGlobal(QPoint(0, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        const auto pointAt = [&](int index) {
+            QTest::mouseMove(file, file->actionGeometry(file->actions().at(index)).center());
+            return frame.statusBar()->currentMessage();
+        };
+        QCOMPARE(pointAt(0), QString("Create a new document"));
+        QCOMPARE(pointAt(2), QString("Import an indentation text file "));
+        QCOMPARE(pointAt(4),
+                 QString("Makes all curve files the same format. This allows you to compare the results from "
+                         "several testing machines."));
+        QCOMPARE(pointAt(3), QString("Ready"));
+        QCOMPARE(pointAt(4).left(5), QString("Makes"));
+        file->hide();
         QCOMPARE(frame.statusBar()->currentMessage(), QString("Ready"));
     }
 

@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -107,6 +110,7 @@ void CMainFrame::createMenus() {
         QMenu* menu = menuBar()->addMenu(toQt(definition.title));
         // Every separator of the table shows, the one closing "&Help" too.
         menu->setSeparatorsCollapsible(false);
+        menu->installEventFilter(this);
         for (const MenuItem& item : definition.items) {
             if (item.separator()) {
                 menu->addSeparator();
@@ -217,6 +221,37 @@ void CMainFrame::updateCommandStates() {
             action->setEnabled(m_router.handles(id.toInt()));
         }
     }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // Qt gives a highlighted menu item its prompt only while the item is
+    // enabled; the prompts of commands not built yet show all the same.
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (menu != nullptr && (event->type() == QEvent::MouseMove || event->type() == QEvent::Hide)) {
+        QAction* item = event->type() == QEvent::MouseMove
+                            ? menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint())
+                            : nullptr;
+        const bool wasShown = !m_disabledPrompt.isEmpty();
+        m_disabledPrompt =
+            item != nullptr && !item->isEnabled() && !item->isSeparator() ? item->statusTip() : QString();
+        if (!m_disabledPrompt.isEmpty()) {
+            statusBar()->showMessage(m_disabledPrompt);
+        } else if (wasShown) {
+            statusBar()->clearMessage();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // The menu clears the prompt when the pointer reaches a greyed item;
+    // keep that item's prompt.
+    if (event->type() == QEvent::StatusTip && !m_disabledPrompt.isEmpty() &&
+        static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        statusBar()->showMessage(m_disabledPrompt);
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 bool CMainFrame::runCommand(int id) {

@@ -65,6 +65,8 @@ class CMainFrame : public QMainWindow {
     AppDialogs& dialogs() { return *m_ports.dialogs; }
 
   protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -94,6 +96,8 @@ class CMainFrame : public QMainWindow {
     std::map<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     LockKeyIndicators* m_lockIndicators = nullptr;
+    // The prompt of the greyed menu item under the pointer, if any.
+    QString m_disabledPrompt;
 };
 
 }  // namespace mivaro
