@@ -82,7 +82,9 @@ bool ProjectSession::save(FileDialogPort& dialogs) {
 }
 
 bool ProjectSession::saveAs(FileDialogPort& dialogs) {
-    const auto chosen = dialogs.chooseFileToSave(projectSaveRequest(m_projectPath));
+    // An unnamed project is offered under the document's title.
+    const auto chosen = dialogs.chooseFileToSave(
+        projectSaveRequest(m_projectPath.empty() ? std::string(kUntitled) + ".fls" : m_projectPath));
     if (!chosen || chosen->empty()) {
         return false;
     }

@@ -53,6 +53,7 @@ class ProjectCommandsTest : public QObject {
         const SaveFileRequest& asked = h.files.saveRequests[0];
         QCOMPARE(asked.filters.at(0).description, std::string("Tavimo Files (*.fls)"));
         QCOMPARE(asked.defaultExtension, std::string(".fls"));
+        QCOMPARE(asked.initialPath, std::string("Untitled.fls"));
         QCOMPARE(readFile(project), a + "\r\n" + b + "\r\n");
         QCOMPARE(frame.session().projectPath(), project);
         QCOMPARE(frame.windowTitle(), QString("saved.fls - Tavimo"));
