@@ -67,4 +67,17 @@ void rasterWideLine(int x0, int y0, int x1, int y1, int width, Plot&& plot, Run&
     rasterThinLine(x0, y0, x1, y1, [&](int x, int y) { run(x, y, acrossIsVertical, lo, hi); });
 }
 
+// The run of rasterWideLine through plot(x, y), pixel by pixel: for surfaces
+// that check every pixel against their bounds.
+template <class Plot>
+void plotRunAcross(int x, int y, bool vertical, int lo, int hi, Plot&& plot) {
+    for (int k = lo; k <= hi; ++k) {
+        if (vertical) {
+            plot(x, y + k);
+        } else {
+            plot(x + k, y);
+        }
+    }
+}
+
 }  // namespace mivaro

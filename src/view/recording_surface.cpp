@@ -50,14 +50,8 @@ void RecordingSurface::lineTo(int x, int y) {
         rasterThinLine(m_x, m_y, x, y, plot);
     } else {
         rasterWideLine(m_x, m_y, x, y, m_penWidth, plot,
-                       [this, colour](int px, int py, bool vertical, int lo, int hi) {
-                           for (int k = lo; k <= hi; ++k) {
-                               if (vertical) {
-                                   put(px, py + k, colour);
-                               } else {
-                                   put(px + k, py, colour);
-                               }
-                           }
+                       [&plot](int px, int py, bool vertical, int lo, int hi) {
+                           plotRunAcross(px, py, vertical, lo, hi, plot);
                        });
     }
     m_x = x;

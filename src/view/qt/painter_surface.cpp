@@ -113,14 +113,8 @@ void PainterSurface::wideLineBits(int x0, int y0, int x1, int y1) {
                                });
     } else {
         mivaro::rasterWideLine(x0, y0, x1, y1, m_penWidth, plot,
-                               [this, value](int x, int y, bool vertical, int from, int to) {
-                                   for (int k = from; k <= to; ++k) {
-                                       if (vertical) {
-                                           put(x, y + k, value);
-                                       } else {
-                                           put(x + k, y, value);
-                                       }
-                                   }
+                               [&plot](int x, int y, bool vertical, int from, int to) {
+                                   plotRunAcross(x, y, vertical, from, to, plot);
                                });
     }
 }
