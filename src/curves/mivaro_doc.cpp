@@ -112,7 +112,8 @@ void CMivaro4Doc::rebuildCurveSet() {
     for (std::size_t k = 0; k < paths.size(); ++k) {
         const std::string& path = paths[k];
         const ReadOutcome outcome = readCurveFile(m_curve, path, m_messages, dataLines[k]);
-        if (outcome == ReadOutcome::NotOpened) {
+        // An empty entry (an empty project line) is an empty curve, not a file to name.
+        if (outcome == ReadOutcome::NotOpened && !path.empty()) {
             notOpened.push_back(path);
         }
         appendCurvePoints();

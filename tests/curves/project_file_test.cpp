@@ -146,6 +146,21 @@ TEST(ProjectFile, MissingFilesBecomeEmptyCurvesAndAreNamed) {
     EXPECT_EQ(set.pointCount(), 2 * set.endPointOf(0));
     ASSERT_EQ(f.messages.shown.size(), 1u);
     EXPECT_NE(f.messages.shown[0].text.find(gone), std::string::npos);
+
+    // An empty line is an empty curve, not a file to name: the message lists
+    // the missing file alone, without a blank line.
+    f.messages.shown.clear();
+    f.load(paths[0] + "\r\n\r\n" + gone + "\r\n");
+    ASSERT_EQ(f.doc.curveSet().curveCount(), 3);
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_EQ(f.messages.shown[0].text.find("\n\n"), std::string::npos) << f.messages.shown[0].text;
+    EXPECT_EQ(f.messages.shown[0].text.substr(f.messages.shown[0].text.rfind('\n') + 1), gone);
+
+    // A project of empty lines only says nothing.
+    f.messages.shown.clear();
+    f.load("\r\n\r\n");
+    EXPECT_EQ(f.doc.curveSet().curveCount(), 2);
+    EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(ProjectFile, LoadReplacesEverythingAndTellsWhenLinesWereDropped) {
