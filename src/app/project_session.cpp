@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/safe_file_write.h"
+#include "platform/safe_file_write.h"
 
 namespace mivaro {
 

@@ -3,10 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 #include <system_error>
 
 #include "curves/decimal_conversion.h"
 #include "platform/c_format.h"
+#include "platform/safe_file_write.h"
 
 namespace mivaro {
 namespace {
@@ -110,19 +112,12 @@ bool readWholeFile(const std::string& path, std::string& text) {
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    std::remove(temporary.c_str());
-    return false;
+    // Settings writes are silent: a file that cannot be written is skipped.
+    std::string ignoredReason;
+    return saveFileSafely(
+        path,
+        [&text](std::ostream& out) { out.write(text.data(), static_cast<std::streamsize>(text.size())); },
+        ignoredReason);
 }
 
 bool parseOpenSetup(const std::string& text, ColumnSetup& setup, std::string* otherSeparatorText) {

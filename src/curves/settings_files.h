@@ -44,6 +44,8 @@ bool writeForceInstability(const std::string& settingsDirectory, float value);
 
 // Helpers shared with other settings files of the program.
 bool readWholeFile(const std::string& path, std::string& text);
+// Through a temporary file and a rename; a file that exists but may not be
+// written is left alone (false), as is one that cannot be created.
 bool writeFileAtomically(const std::string& path, const std::string& text);
 
 }  // namespace mivaro

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/file_size_limit.h"
+
 namespace mivaro {
 namespace {
 
@@ -108,10 +110,12 @@ TEST_F(SettingsFiles, ShortOrDamagedFilesKeepDefaultsForTheRest) {
 TEST_F(SettingsFiles, UnwritableDirectoryIsSkippedAndOldFileSurvives) {
     EXPECT_FALSE(writeModulusSettings(dir() + "missing/", ModulusSettings{}));
     write("hardness_setup.par", "1\n2\n3\n4\n5\n0\n6\n0\n");
-    fs::create_directory(m_dir / "hardness_setup.par.tmp");  // the temporary cannot be created
     HardnessSettings s;
     s.formula = 2;
-    EXPECT_FALSE(writeHardnessSettings(dir(), s));
+    {
+        test::FileSizeLimit diskFull(4);  // the disk fills up in the middle of the new file
+        EXPECT_FALSE(writeHardnessSettings(dir(), s));
+    }
     EXPECT_EQ(read("hardness_setup.par"), "1\n2\n3\n4\n5\n0\n6\n0\n");
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "curve_test_support.h"
+#include "support/file_size_limit.h"
 
 namespace mivaro {
 namespace {
@@ -131,10 +132,11 @@ TEST(ForceInstabilityFile, WritesWithSixDecimals) {
 TEST(ForceInstabilityFile, FailedWriteKeepsThePreviousFile) {
     test::TempDir dir;
     ASSERT_TRUE(writeForceInstability(dir.dir(), 0.25f));
-    // A directory in the way of the temporary file makes the write fail.
-    std::filesystem::create_directory(dir.path("setup.par.tmp"));
-    std::filesystem::create_directory(dir.path("setup.par.tmp/x"));
-    EXPECT_FALSE(writeForceInstability(dir.dir(), 9.0f));
+    {
+        // The disk fills up in the middle of the new file.
+        test::FileSizeLimit diskFull(4);
+        EXPECT_FALSE(writeForceInstability(dir.dir(), 9.0f));
+    }
     float value = 0;
     ASSERT_TRUE(readForceInstability(dir.dir(), value));
     EXPECT_EQ(value, 0.25f);

@@ -1,4 +1,4 @@
-#include "app/safe_file_write.h"
+#include "platform/safe_file_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
