@@ -21,10 +21,8 @@ constexpr const char* kUsage =
     "  on an unloading or reloading point: loading-rate, displacement-rate, modulus, equation, section\n"
     "  on a top-hold point: hardness\n";
 
-int usageError(const std::string& why) {
-    std::fprintf(stderr, "mivaro-cli analyse: %s\n", why.c_str());
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
+int analyseUsageError(const std::string& why) {
+    return usageError("analyse", why, kUsage);
 }
 
 struct NoTexts final : ResultTextSink {
@@ -68,81 +66,39 @@ int actionCode(char letter, const std::string& action) {
     return -2;
 }
 
-struct Arguments {
-    std::string settingsDirectory = ".";
-    std::string point;
-    std::string action;
-    std::string label;
-    bool hasLabel = false;
-    std::vector<std::string> files;
-};
-
-// Returns an empty string on success, else what is wrong.
-std::string parse(const std::vector<std::string>& args, Arguments& parsed) {
-    bool options = true;
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& arg = args[k];
-        const bool takesValue =
-            arg == "--settings" || arg == "--point" || arg == "--action" || arg == "--label";
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && takesValue) {
-            if (k + 1 >= args.size()) {
-                return arg + " needs a value";
-            }
-            const std::string& value = args[++k];
-            if (arg == "--settings") {
-                parsed.settingsDirectory = value;
-            } else if (arg == "--point") {
-                parsed.point = value;
-            } else if (arg == "--action") {
-                parsed.action = value;
-            } else {
-                parsed.label = value;
-                parsed.hasLabel = true;
-            }
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return "unknown option " + arg;
-        } else {
-            parsed.files.push_back(arg);
-        }
-    }
-    if (parsed.point.empty()) {
-        return "--point is required";
-    }
-    if (parsed.action.empty()) {
-        return "--action is required";
-    }
-    if (parsed.files.empty()) {
-        return "no curve file given";
-    }
-    return {};
-}
-
 }  // namespace
 
 int runAnalyse(const std::vector<std::string>& args) {
-    Arguments a;
-    if (const std::string why = parse(args, a); !why.empty()) {
-        return usageError(why);
+    CommandLine line;
+    if (const std::string why =
+            parseCommandLine(args, {"--settings", "--point", "--action", "--label"}, line);
+        !why.empty()) {
+        return analyseUsageError(why);
     }
+    if (!line.has("--point")) {
+        return analyseUsageError("--point is required");
+    }
+    if (!line.has("--action")) {
+        return analyseUsageError("--action is required");
+    }
+    const std::string pointText = line.value("--point");
     int point = 0;
     std::size_t consumed = 0;
-    if (!scanCInt(a.point, point, &consumed) || consumed != a.point.size()) {
-        return usageError("--point needs a point index, not " + a.point);
+    if (!scanCInt(pointText, point, &consumed) || consumed != pointText.size()) {
+        return analyseUsageError("--point needs a point index, not " + pointText);
     }
-    const auto loaded = loadDocument(a.settingsDirectory, a.files);
+    const auto loaded = loadDocument(line.value("--settings", "."), line.files);
     CMivaro4Doc& doc = *loaded->doc;
     CurveSet& set = doc.curveSet();
     if (point < 0 || point >= set.pointCount()) {
-        return usageError(
+        return analyseUsageError(
             formatC("point %d is not a point of the loaded curves (0 to %d)", point, set.pointCount() - 1));
     }
     const char letter = set.segment[static_cast<std::size_t>(point)];
-    const int code = actionCode(letter, a.action);
+    const int code = actionCode(letter, line.value("--action"));
     if (code == -2) {
-        return usageError(
-            formatC("a point of segment '%c' does not offer the action %s", letter, a.action.c_str()));
+        return analyseUsageError(formatC("a point of segment '%c' does not offer the action %s", letter,
+                                         line.value("--action").c_str()));
     }
 
     NoTexts texts;
@@ -151,7 +107,8 @@ int runAnalyse(const std::vector<std::string>& args) {
     const std::string& settingsDirectory = doc.indentCurve().settingsDirectory;
     FlowOutcome outcome;
     if (letter == LOAD) {
-        const LoadingCurveAnswer answer{a.hasLabel ? a.label : loadingLabelFor(set, point), code};
+        const LoadingCurveAnswer answer{
+            line.has("--label") ? line.value("--label") : loadingLabelFor(set, point), code};
         outcome = performLoadingAction(ctx, point, answer);
     } else if (letter == TOP_HOLD) {
         const HoldSelection hold = selectHold(ctx, point);

@@ -1,5 +1,6 @@
 #include "app/cli/cli_common.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace mivaro::cli {
@@ -16,6 +17,43 @@ std::string asSettingsDirectory(const std::string& directory) {
         return "./";
     }
     return directory.back() == '/' ? directory : directory + "/";
+}
+
+std::string CommandLine::value(const std::string& option, const std::string& fallback) const {
+    const auto found = values.find(option);
+    return found == values.end() ? fallback : found->second;
+}
+
+std::string parseCommandLine(const std::vector<std::string>& args,
+                             const std::vector<std::string>& valueOptions, CommandLine& parsed) {
+    bool options = true;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        const bool takesValue =
+            std::find(valueOptions.begin(), valueOptions.end(), arg) != valueOptions.end();
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && takesValue) {
+            if (k + 1 >= args.size()) {
+                return arg + " needs a value";
+            }
+            parsed.values[arg] = args[++k];
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            return "unknown option " + arg;
+        } else {
+            parsed.files.push_back(arg);
+        }
+    }
+    if (parsed.files.empty()) {
+        return "no curve file given";
+    }
+    return {};
+}
+
+int usageError(const char* command, const std::string& why, const char* usage) {
+    std::fprintf(stderr, "mivaro-cli %s: %s\n", command, why.c_str());
+    std::fputs(usage, stderr);
+    return kExitUsage;
 }
 
 std::unique_ptr<LoadedDocument> loadDocument(const std::string& settingsDirectory,

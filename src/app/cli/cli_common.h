@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,23 @@ std::unique_ptr<LoadedDocument> loadDocument(const std::string& settingsDirector
 
 // "DIR" -> "DIR/" (settings files are opened as directory + name).
 std::string asSettingsDirectory(const std::string& directory);
+
+// The arguments of one command: options that take a value, then files.
+struct CommandLine {
+    std::map<std::string, std::string> values;
+    std::vector<std::string> files;
+
+    bool has(const std::string& option) const { return values.count(option) != 0; }
+    std::string value(const std::string& option, const std::string& fallback = {}) const;
+};
+
+// Splits args into the given value options and files; "--" ends the options.
+// Returns an empty string on success, else what is wrong (for the user).
+std::string parseCommandLine(const std::vector<std::string>& args,
+                             const std::vector<std::string>& valueOptions, CommandLine& parsed);
+
+// Prints "mivaro-cli COMMAND: WHY" and the usage to stderr; returns kExitUsage.
+int usageError(const char* command, const std::string& why, const char* usage);
 
 int runPoints(const std::vector<std::string>& args);
 int runAnalyse(const std::vector<std::string>& args);

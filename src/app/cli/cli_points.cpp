@@ -57,33 +57,11 @@ void printPoints(const CurveSet& set, std::FILE* out) {
 }  // namespace
 
 int runPoints(const std::vector<std::string>& args) {
-    std::string settingsDirectory = ".";
-    std::vector<std::string> files;
-    bool options = true;
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& arg = args[k];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--settings") {
-            if (k + 1 >= args.size()) {
-                std::fputs("mivaro-cli points: --settings needs a directory\n", stderr);
-                std::fputs(kUsage, stderr);
-                return kExitUsage;
-            }
-            settingsDirectory = args[++k];
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            std::fprintf(stderr, "mivaro-cli points: unknown option %s\n", arg.c_str());
-            std::fputs(kUsage, stderr);
-            return kExitUsage;
-        } else {
-            files.push_back(arg);
-        }
+    CommandLine line;
+    if (const std::string why = parseCommandLine(args, {"--settings"}, line); !why.empty()) {
+        return usageError("points", why, kUsage);
     }
-    if (files.empty()) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
-    const auto loaded = loadDocument(settingsDirectory, files);
+    const auto loaded = loadDocument(line.value("--settings", "."), line.files);
     printPoints(loaded->doc->curveSet(), stdout);
     if (std::fflush(stdout) != 0) {
         std::fputs("mivaro-cli points: could not write the points\n", stderr);

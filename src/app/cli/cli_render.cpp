@@ -43,48 +43,20 @@ bool parseSize(const std::string& text, int& width, int& height) {
 }  // namespace
 
 int runRender(const std::vector<std::string>& args) {
-    std::string settingsDirectory = ".";
-    std::string outPath = "graph.png";
+    CommandLine line;
+    if (const std::string why = parseCommandLine(args, {"--settings", "--size", "--out"}, line);
+        !why.empty()) {
+        return usageError("render", why, kUsage);
+    }
     int width = 800;
     int height = 600;
-    std::vector<std::string> files;
-    bool options = true;
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& arg = args[k];
-        const bool hasValue = k + 1 < args.size();
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--settings") {
-            if (!hasValue) {
-                std::fputs("mivaro-cli render: --settings needs a directory\n", stderr);
-                return kExitUsage;
-            }
-            settingsDirectory = args[++k];
-        } else if (options && arg == "--out") {
-            if (!hasValue) {
-                std::fputs("mivaro-cli render: --out needs a file name\n", stderr);
-                return kExitUsage;
-            }
-            outPath = args[++k];
-        } else if (options && arg == "--size") {
-            if (!hasValue || !parseSize(args[k + 1], width, height)) {
-                std::fprintf(stderr, "mivaro-cli render: --size needs WxH with each side 1 to %d pixels\n",
-                             kMaxSide);
-                return kExitUsage;
-            }
-            ++k;
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            std::fprintf(stderr, "mivaro-cli render: unknown option %s\n", arg.c_str());
-            std::fputs(kUsage, stderr);
-            return kExitUsage;
-        } else {
-            files.push_back(arg);
-        }
+    if (line.has("--size") && !parseSize(line.value("--size"), width, height)) {
+        return usageError("render", formatC("--size needs WxH with each side 1 to %d pixels", kMaxSide),
+                          kUsage);
     }
-    if (files.empty()) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
+    const std::string settingsDirectory = line.value("--settings", ".");
+    const std::string outPath = line.value("--out", "graph.png");
+    const std::vector<std::string>& files = line.files;
 
     // Painting text needs a GUI application; no display is needed.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
