@@ -24,13 +24,13 @@ enum class TextAlign { Left, Centre, Right };
 // A font as the graph asks for it. cellHeight is the full text cell
 // (ascent + descent) in pixels; rotation is 0 or 90 (counter-clockwise,
 // text reading upwards).
-struct FontSpec {
+struct FontChoice {
     std::string face = "Arial";
     int cellHeight = 24;
     int weight = 400;
     int rotationDeg = 0;
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontChoice&) const = default;
 };
 
 // What the graph paint needs of a window, printer page or image. Lines follow
@@ -56,7 +56,7 @@ class DrawingSurface {
         }
     }
 
-    virtual void selectFont(const FontSpec& font) = 0;
+    virtual void selectFont(const FontChoice& font) = 0;
     // Horizontal text: x is the left edge, centre or right edge by align, y
     // the top. With a 90 degree font the text reads upwards from (x, y): x is
     // then the top edge of the text (its left side on screen) and align

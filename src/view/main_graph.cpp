@@ -5,8 +5,8 @@
 
 namespace mivaro {
 
-FontSpec MainGraph::graphFont(int rotationDeg) const {
-    FontSpec font;
+FontChoice MainGraph::graphFont(int rotationDeg) const {
+    FontChoice font;
     font.cellHeight = m_settings.lineHeight();
     font.weight = m_settings.boldText == 1 ? 700 : 400;
     font.rotationDeg = rotationDeg;

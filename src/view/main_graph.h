@@ -31,7 +31,7 @@ class MainGraph {
     // Draws texts, frame and curves; rewrites automatic ranges and the layout.
     void paint(DrawingSurface& surface, const GraphData& data);
 
-    FontSpec graphFont(int rotationDeg = 0) const;
+    FontChoice graphFont(int rotationDeg = 0) const;
 
   private:
     ViewSettings m_settings;

@@ -188,7 +188,7 @@ void drawFrame(DrawingSurface& surface, ViewSettings& settings, PlotLayout& layo
     // The y title reads upwards, its top towards the left edge, centred on
     // half the plot height counted from the top of the client area.
     const int cy = (layout.plotBottom - layout.plotTop) / 2;
-    FontSpec rotated;
+    FontChoice rotated;
     rotated.cellHeight = h;
     rotated.weight = settings.boldText == 1 ? 700 : 400;
     rotated.rotationDeg = 90;

@@ -58,7 +58,7 @@ void RecordingSurface::lineTo(int x, int y) {
     m_y = y;
 }
 
-void RecordingSurface::selectFont(const FontSpec& font) {
+void RecordingSurface::selectFont(const FontChoice& font) {
     m_font = font;
     Record record = makeRecord(Op::SelectFont);
     record.font = font;

@@ -25,7 +25,7 @@ class RecordingSurface final : public DrawingSurface {
         Rgb colour = 0;    // SetPen, LineTo, Pixel, PixelRun
         std::string text;  // Text
         TextAlign align = TextAlign::Left;
-        FontSpec font;  // SelectFont, Text: the font in use
+        FontChoice font;  // SelectFont, Text: the font in use
     };
 
     explicit RecordingSurface(ClientRect client);
@@ -35,7 +35,7 @@ class RecordingSurface final : public DrawingSurface {
     void moveTo(int x, int y) override;
     void setPen(int width, Rgb colour) override;
     void lineTo(int x, int y) override;
-    void selectFont(const FontSpec& font) override;
+    void selectFont(const FontChoice& font) override;
     void drawText(int x, int y, std::string_view text, TextAlign align) override;
     void setPixel(int x, int y, Rgb colour) override;
     void setPixelRun(int xFrom, int xTo, int y, Rgb colour) override;
@@ -60,7 +60,7 @@ class RecordingSurface final : public DrawingSurface {
     int m_y = 0;
     int m_penWidth = 1;
     Rgb m_penColour = 0;
-    FontSpec m_font;
+    FontChoice m_font;
 };
 
 }  // namespace mivaro

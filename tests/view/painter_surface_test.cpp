@@ -84,7 +84,7 @@ class PainterSurfaceTest : public QObject {
     void fontCellHeightFitsExactly() {
         for (int cell : {8, 13, 24, 40, 200}) {
             for (int weight : {400, 700}) {
-                const QFont font = qtFont(FontSpec{"Arial", cell, weight, 0});
+                const QFont font = qtFont(FontChoice{"Arial", cell, weight, 0});
                 const QFontMetrics metrics(font);
                 QVERIFY(metrics.ascent() + metrics.descent() <= cell);
                 QFont bigger = font;

@@ -87,7 +87,7 @@ TEST(PlotFrame, LayoutOfTheDefaultWindow) {
     // Graph font: Arial, cell height 24, bold by default; horizontal again at the end.
     const auto fonts = p.surface.recordsOf(Op::SelectFont);
     ASSERT_FALSE(fonts.empty());
-    EXPECT_EQ(fonts.back().font, (FontSpec{"Arial", 24, 700, 0}));
+    EXPECT_EQ(fonts.back().font, (FontChoice{"Arial", 24, 700, 0}));
 }
 
 TEST(PlotFrame, WorkedExampleTicksLabelsAndPoint) {

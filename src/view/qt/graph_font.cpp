@@ -9,10 +9,10 @@ namespace mivaro {
 
 namespace {
 
-QFont baseFont(const FontSpec& spec, int pixelSize) {
-    QFont font(QString::fromStdString(spec.face));
+QFont baseFont(const FontChoice& choice, int pixelSize) {
+    QFont font(QString::fromStdString(choice.face));
     font.setPixelSize(pixelSize);
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setWeight(choice.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
@@ -27,26 +27,26 @@ int cellOf(const QFont& font) {
 
 }  // namespace
 
-QFont qtFont(const FontSpec& spec) {
+QFont qtFont(const FontChoice& choice) {
     using Key = std::tuple<std::string, int, int>;
     static std::map<Key, int> pixelSizes;  // measuring is slow; fonts repeat
-    const int cell = spec.cellHeight < 1 ? 1 : spec.cellHeight;
-    const Key key{spec.face, cell, spec.weight};
+    const int cell = choice.cellHeight < 1 ? 1 : choice.cellHeight;
+    const Key key{choice.face, cell, choice.weight};
     auto found = pixelSizes.find(key);
     if (found == pixelSizes.end()) {
         // Cells grow in proportion to the pixel size: start from the
         // proportional guess and correct the rounding by a step or two.
-        const int measured = std::max(cellOf(baseFont(spec, cell)), 1);
+        const int measured = std::max(cellOf(baseFont(choice, cell)), 1);
         int size = std::max(static_cast<int>(static_cast<long long>(cell) * cell / measured), 1);
-        while (size > 1 && cellOf(baseFont(spec, size)) > cell) {
+        while (size > 1 && cellOf(baseFont(choice, size)) > cell) {
             --size;
         }
-        while (cellOf(baseFont(spec, size + 1)) <= cell) {
+        while (cellOf(baseFont(choice, size + 1)) <= cell) {
             ++size;
         }
         found = pixelSizes.emplace(key, size).first;
     }
-    return baseFont(spec, found->second);
+    return baseFont(choice, found->second);
 }
 
 }  // namespace mivaro

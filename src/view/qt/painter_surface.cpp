@@ -33,7 +33,7 @@ PainterSurface::PainterSurface(QPainter& painter, ClientRect client, QImage* ras
         m_width = raster->width();
         m_height = raster->height();
     }
-    m_font = qtFont(FontSpec{});
+    m_font = qtFont(FontChoice{});
 }
 
 void PainterSurface::moveTo(int x, int y) {
@@ -119,7 +119,7 @@ void PainterSurface::wideLineBits(int x0, int y0, int x1, int y1) {
     }
 }
 
-void PainterSurface::selectFont(const FontSpec& font) {
+void PainterSurface::selectFont(const FontChoice& font) {
     m_font = qtFont(font);
     m_rotationDeg = font.rotationDeg;
 }

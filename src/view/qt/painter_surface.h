@@ -23,7 +23,7 @@ class PainterSurface final : public DrawingSurface {
     void setPen(int width, Rgb colour) override;
     void lineTo(int x, int y) override;
     void polylineTo(const int* xs, const int* ys, int count) override;
-    void selectFont(const FontSpec& font) override;
+    void selectFont(const FontChoice& font) override;
     void drawText(int x, int y, std::string_view text, TextAlign align) override;
     void setPixel(int x, int y, Rgb colour) override;
     void setPixelRun(int xFrom, int xTo, int y, Rgb colour) override;

@@ -24,10 +24,10 @@ bool QtTextCursorBuilder::buildTextCursor(const std::string& text) {
     image.fill(Qt::black);
     {
         QPainter painter(&image);
-        FontSpec spec;
-        spec.cellHeight = height;
-        spec.weight = m_settings.boldText == 1 ? 700 : 400;
-        painter.setFont(qtFont(spec));
+        FontChoice choice;
+        choice.cellHeight = height;
+        choice.weight = m_settings.boldText == 1 ? 700 : 400;
+        painter.setFont(qtFont(choice));
         painter.setPen(QColor(1, 1, 1));
         painter.setBackgroundMode(Qt::TransparentMode);
         painter.drawText(QRect(2, 2, width, height), Qt::AlignLeft | Qt::AlignTop,
