@@ -18,53 +18,19 @@
 #include "analysis/rate_flow.h"
 #include "analysis_fakes.h"
 #include "curves/mivaro_doc.h"
+#include "support/run_cli.h"
 
 namespace mivaro {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using test::RunResult;
+using test::slurp;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-RunResult runCli(const std::vector<std::string>& args) {
-    const std::string stem = "mivaro_analyse_capture_" + std::to_string(getpid());
-    const fs::path out = fs::temp_directory_path() / (stem + ".out");
-    const fs::path err = fs::temp_directory_path() / (stem + ".err");
-    const std::string program = std::string(MIVARO_BINARY_DIR) + "/bin/mivaro-cli";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(outFd, 1);
-        dup2(errFd, 2);
-        std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>("analyse")};
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    RunResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(out);
-    result.err = slurp(err);
-    fs::remove(out);
-    fs::remove(err);
-    return result;
+RunResult runCli(std::vector<std::string> args) {
+    args.insert(args.begin(), "analyse");
+    return test::runCli(args);
 }
 
 // Example curve: loading 0..199, hold 200..299, unload 300..399, bottom hold 400..449,
