@@ -31,5 +31,6 @@ inline constexpr int EditUndoText = 32779;
 inline constexpr int EditTextLine = 32780;
 inline constexpr int SetupHelpScreen = 32781;
 inline constexpr int DownloadLatest = 32783;
+inline constexpr int FileExportGraph = 32784;  // "Export Graph...": PNG, SVG or PDF
 
 }  // namespace mivaro::command

@@ -79,6 +79,7 @@ class MainFrameTest : public QObject {
               {"Import .TXT .CVS", FileImport},
               {"", 0},
               {"Save As .MVR", FileSaveAsMvr},
+              {"Export Graph...", FileExportGraph},
               {"Open .MVR", FileOpen},
               {"", 0},
               {"&Save Project\tCtrl+S", FileSave},
@@ -132,13 +133,13 @@ class MainFrameTest : public QObject {
         AppHarness h;
         QVERIFY(h.app.initInstance({}));
         using namespace command;
-        for (int id : {FileImport, FileSaveAsMvr, FilePrint, FilePrintSetup, EditCopy}) {
+        for (int id : {FileImport, FileSaveAsMvr}) {
             QVERIFY2(!h.frame().commandAction(id)->isEnabled(), qPrintable(QString::number(id)));
             QVERIFY(!h.frame().router().handles(id));
         }
         for (int id : {FileNew, FileOpen, FileSave, FileSaveAs, FileOpenProject, AppExit, EditUndoText,
                        EditTextLine, ViewToolbar, ViewStatusBar, IndentationSetup, SetupHelpScreen, AppAbout,
-                       HelpFile, DownloadLatest}) {
+                       HelpFile, DownloadLatest, EditCopy, FilePrint, FilePrintSetup, FileExportGraph}) {
             QVERIFY2(h.frame().commandAction(id)->isEnabled(), qPrintable(QString::number(id)));
         }
     }
@@ -154,6 +155,8 @@ class MainFrameTest : public QObject {
             {SetupHelpScreen, CommandTarget::View},    {ViewToolbar, CommandTarget::Frame},
             {AppAbout, CommandTarget::Application},    {HelpFile, CommandTarget::Document},
             {DownloadLatest, CommandTarget::Document}, {AppExit, CommandTarget::Application},
+            {EditCopy, CommandTarget::View},           {FilePrint, CommandTarget::View},
+            {FileExportGraph, CommandTarget::View},    {FilePrintSetup, CommandTarget::Application},
         };
         for (const auto& [id, owner] : owners) {
             const CommandTarget* target = h.frame().router().handlerTarget(id);
@@ -264,10 +267,9 @@ class MainFrameTest : public QObject {
         };
         using namespace command;
         const std::vector<Expected> expected = {
-            {FileNew, "New", true},   {FileOpen, "Open", true}, {FileSave, "Save", true},
-            {0, "", false},           {FileImport, "", false},  {EditCopy, "Copy", false},
-            {EditUndoText, "", true}, {0, "", false},           {FilePrint, "Print", false},
-            {0, "", false},           {AppAbout, "About", true}};
+            {FileNew, "New", true},     {FileOpen, "Open", true}, {FileSave, "Save", true}, {0, "", false},
+            {FileImport, "", false},    {EditCopy, "Copy", true}, {EditUndoText, "", true}, {0, "", false},
+            {FilePrint, "Print", true}, {0, "", false},           {AppAbout, "About", true}};
         QCOMPARE(buttons.size(), qsizetype(expected.size()));
         for (std::size_t i = 0; i < expected.size(); ++i) {
             QAction* button = buttons[qsizetype(i)];

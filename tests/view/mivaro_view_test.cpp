@@ -249,6 +249,37 @@ class MivaroViewTest : public QObject {
         QCOMPARE(qGray(page.pixel(800, 600)), 255);
     }
 
+    void rightReleaseOnTheXAxisSetsItsRange() {
+        // The X Axis dialog answered: a typed maximum of 2000, Auto box cleared.
+        struct XAxisAnswer final : GraphDialogPort {
+            int asked = 0;
+            std::optional<AxisDialogValues> askXAxis(const AxisDialogValues& values) override {
+                ++asked;
+                AxisDialogValues typed = values;
+                typed.autoMax = 0;
+                typed.max = 2000;
+                return typed;
+            }
+            std::optional<AxisDialogValues> askYAxis(const AxisDialogValues&) override {
+                return std::nullopt;
+            }
+            std::optional<AxisTitlesValues> askAxisTitles(const AxisTitlesValues&) override {
+                return std::nullopt;
+            }
+        } dialogs;
+        Harness h;
+        h.view->setGraphDialogs(&dialogs);
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        QTest::mouseClick(h.view, Qt::RightButton, {}, QPoint(400, 528 - 9));
+        QCOMPARE(dialogs.asked, 1);
+        (void)h.view->renderImage(h.view->size());
+        QCOMPARE(h.view->settings().x.max, 2000.0f);
+        QCOMPARE(h.view->settings().x.autoMin, 1);
+        QTest::mouseClick(h.view, Qt::RightButton, {}, QPoint(400, 528 - 10));  // outside the band
+        QCOMPARE(dialogs.asked, 1);
+        h.view->setGraphDialogs(nullptr);
+    }
+
   private:
     static int trunc5(int n) { return static_cast<int>((n + 2) * 24 * 0.4); }
 };

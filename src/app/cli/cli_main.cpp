@@ -11,7 +11,7 @@ void printUsage() {
     std::fputs(
         "usage: mivaro-cli points [--settings DIR] FILE...\n"
         "       mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT] FILE...\n"
-        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n",
+        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n",
         stderr);
 }
 

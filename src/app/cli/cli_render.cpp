@@ -1,6 +1,7 @@
-// mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...:
+// mivaro-cli render [--settings DIR] [--size WxH] [--out FILE] FILE...:
 // loads the files as `points` does and writes the main graph, exactly as the
-// window paints it with its default settings, as a PNG.
+// window paints it with its default settings, as a PNG picture, an SVG
+// drawing or a PDF page by the extension of FILE.
 #include <QGuiApplication>
 #include <clocale>
 #include <cstdio>
@@ -10,14 +11,15 @@
 
 #include "app/cli/cli_common.h"
 #include "platform/c_format.h"
+#include "view/export_format.h"
 #include "view/main_graph.h"
-#include "view/qt/graph_image.h"
+#include "view/qt/graph_output.h"
 
 namespace mivaro::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n";
+    "usage: mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n";
 // Larger images are refused rather than risking an allocation of gigabytes.
 constexpr int kMaxSide = 20000;
 
@@ -57,6 +59,9 @@ int runRender(const std::vector<std::string>& args) {
     const std::string settingsDirectory = line.value("--settings", ".");
     const std::string outPath = line.value("--out", "graph.png");
     const std::vector<std::string>& files = line.files;
+    if (!exportFormatOf(outPath)) {
+        return usageError("render", "--out needs a file name ending in .png, .svg or .pdf", kUsage);
+    }
 
     // Painting text needs a GUI application; no display is needed.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
@@ -73,9 +78,9 @@ int runRender(const std::vector<std::string>& args) {
     const CMivaro4Doc& doc = *loaded->doc;
     MainGraph graph;
     const GraphData data{doc.curveSet(), doc.indentCurve().nameCount(), doc.xAxisTitle, doc.yAxisTitle};
-    const QImage image = renderGraphImage(graph, data, QSize(width, height));
-    if (image.isNull() || !savePng(image, QString::fromStdString(outPath))) {
-        std::fprintf(stderr, "mivaro-cli render: could not write %s\n", outPath.c_str());
+    std::string error;
+    if (!exportGraph(graph, data, QSize(width, height), outPath, error)) {
+        std::fprintf(stderr, "mivaro-cli render: could not write %s: %s\n", outPath.c_str(), error.c_str());
         return kExitMessage;
     }
     return loaded->messages.anyShown() ? kExitMessage : kExitOk;

@@ -1,6 +1,7 @@
 #include "app/qt/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -23,6 +24,9 @@
 #include "app/qt/lock_key_indicators.h"
 #include "app/qt/shipped_files.h"
 #include "app/qt/toolbar_icons.h"
+#include "platform/qt/qt_clipboard.h"
+#include "view/qt/graph_output.h"
+#include "view/qt/graph_printing.h"
 #include "view/qt/mivaro_view.h"
 
 namespace mivaro {
@@ -66,6 +70,7 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     m_session = std::make_unique<ProjectSession>(*m_doc, *m_ports.messages, recentFiles);
     m_session->onTitleChanged = [this] { setWindowTitle(toQt(m_session->frameTitle())); };
 
+    m_printing = std::make_unique<GraphPrinting>();
     m_view = new CMivaro4View(*m_doc, this);
     m_repaint.setTarget([view = m_view] { view->requestRepaint(); });
     setCentralWidget(m_view);
@@ -78,6 +83,7 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     createToolBar();
     createStatusBar();
     addDocumentAndViewHandlers();
+    addGraphOutputHandlers();
     updateCommandStates();
 }
 
@@ -211,6 +217,54 @@ void CMainFrame::addDocumentAndViewHandlers() {
         statusBar()->setVisible(!statusBar()->isVisible());
         commandAction(command::ViewStatusBar)->setChecked(statusBar()->isVisible());
     });
+}
+
+void CMainFrame::addGraphOutputHandlers() {
+    m_router.add(CommandTarget::View, command::EditCopy, [this] { copyActiveWindow(); });
+    m_router.add(CommandTarget::View, command::FilePrint, [this] {
+        std::string error;
+        if (!m_printing->print(this, m_view->graph(), m_view->graphData(), m_view->size(), error)) {
+            messages().showMessage(error, "Error");
+        }
+    });
+    m_router.add(CommandTarget::View, command::FileExportGraph, [this] { exportGraph(); });
+    // The printer belongs to the application, as its page setup does.
+    m_router.add(CommandTarget::Application, command::FilePrintSetup,
+                 [this] { m_printing->printSetup(this); });
+}
+
+void CMainFrame::copyActiveWindow() {
+    // The active top-level window as displayed; for the main window its
+    // client area, which starts below the menu bar.
+    QWidget* active = QApplication::activeWindow();
+    if (active == nullptr || active == this) {
+        const int menuHeight = menuBar()->isVisible() ? menuBar()->geometry().bottom() + 1 : 0;
+        QtClipboardPort clipboard(*this, menuHeight);
+        copyWindowToClipboard(clipboard, messages());
+        return;
+    }
+    QtClipboardPort clipboard(*active);
+    copyWindowToClipboard(clipboard, messages());
+}
+
+void CMainFrame::exportGraph() {
+    SaveFileRequest request;
+    request.title = "Export Graph";
+    request.filters = {{"PNG Picture (*.png)", {"*.png"}},
+                       {"SVG Drawing (*.svg)", {"*.svg"}},
+                       {"PDF Document (*.pdf)", {"*.pdf"}}};
+    request.defaultExtension = "png";
+    request.initialPath = "graph.png";
+    const std::optional<std::string> path = fileDialogs().chooseFileToSave(request);
+    if (!path) {
+        return;
+    }
+    std::string error;
+    if (!mivaro::exportGraph(m_view->graph(), m_view->graphData(), m_view->size(), *path, error)) {
+        messages().showMessage(error, "Error");
+        return;
+    }
+    messages().showMessage(*path, "File Saved As:");
 }
 
 void CMainFrame::updateCommandStates() {

@@ -18,6 +18,7 @@ class QToolBar;
 namespace mivaro {
 
 class CMivaro4View;
+class GraphPrinting;
 class LockKeyIndicators;
 class QtAppDialogs;
 
@@ -63,6 +64,8 @@ class CMainFrame : public QMainWindow {
     FileDialogPort& fileDialogs() { return *m_ports.fileDialogs; }
     ShellPort& shell() { return *m_ports.shell; }
     AppDialogs& dialogs() { return *m_ports.dialogs; }
+    // The program's printer, shared by Print and Print Setup.
+    GraphPrinting& printing() { return *m_printing; }
 
   protected:
     bool event(QEvent* event) override;
@@ -76,6 +79,9 @@ class CMainFrame : public QMainWindow {
     void createToolBar();
     void createStatusBar();
     void addDocumentAndViewHandlers();
+    void addGraphOutputHandlers();
+    void copyActiveWindow();
+    void exportGraph();
     QAction* actionFor(int id);
 
     std::string m_settingsDirectory;
@@ -91,6 +97,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<CMivaro4Doc> m_doc;
     std::unique_ptr<ProjectSession> m_session;
     CMivaro4View* m_view = nullptr;
+    std::unique_ptr<GraphPrinting> m_printing;
 
     CommandRouter m_router;
     std::map<int, QAction*> m_actions;

@@ -4,10 +4,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "view/qt/curve_style_dialog_qt.h"
+#include "view/qt/graph_dialogs_qt.h"
 #include "view/qt/graph_image.h"
 #include "view/qt/painter_surface.h"
 #include "view/qt/text_cursor_builder.h"
 #include "view/qt/text_line_dialog.h"
+#include "view/right_click_editing.h"
 
 namespace mivaro {
 
@@ -38,7 +41,12 @@ CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
       m_cursorBuilder(std::make_unique<QtTextCursorBuilder>(m_graph.settings())),
       m_resultTexts(std::make_unique<TextListSink>(m_graph.textList())),
       m_qtTextDialog(std::make_unique<QtTextLineDialog>(this)),
-      m_textDialog(m_qtTextDialog.get()) {
+      m_textDialog(m_qtTextDialog.get()),
+      m_qtGraphDialogs(std::make_unique<QtGraphDialogs>(this)),
+      m_graphDialogs(m_qtGraphDialogs.get()),
+      m_qtCurveStyle(std::make_unique<QtCurveStyleDialog>(this)),
+      m_curveStyle(m_qtCurveStyle.get()),
+      m_rightRelease([this](int x, int y) { editAt(x, y); }) {
     setMouseTracking(true);  // the text cursor follows every move
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -79,6 +87,21 @@ void CMivaro4View::setRightReleaseHandler(std::function<void(int x, int y)> hand
 
 void CMivaro4View::setTextLineDialog(TextLineDialogPort* dialog) {
     m_textDialog = dialog != nullptr ? dialog : m_qtTextDialog.get();
+}
+
+void CMivaro4View::setGraphDialogs(GraphDialogPort* dialogs) {
+    m_graphDialogs = dialogs != nullptr ? dialogs : m_qtGraphDialogs.get();
+}
+
+void CMivaro4View::setCurveStyleDialog(CurveStyleDialogPort* dialog) {
+    m_curveStyle = dialog != nullptr ? dialog : m_qtCurveStyle.get();
+}
+
+void CMivaro4View::editAt(int x, int y) {
+    const RightClickContext context{
+        m_doc.curveSet(), m_graph.settings(), m_graph.layout(), m_doc.xAxisTitle,
+        m_doc.yAxisTitle, *m_curveStyle,      *m_graphDialogs,  [this] { requestRepaint(); }};
+    editAtRightRelease(context, x, y);
 }
 
 void CMivaro4View::setMessagePort(MessagePort* messages) {

@@ -7,6 +7,8 @@
 
 #include "analysis/analysis_ports.h"
 #include "curves/mivaro_doc.h"
+#include "view/curve_style_dialog.h"
+#include "view/graph_dialogs.h"
 #include "view/main_graph.h"
 #include "view/text_line_dialog_port.h"
 
@@ -45,8 +47,17 @@ class CMivaro4View : public QWidget {
     // Called with the position of every left release that did not end a
     // text placement (the graph click commands).
     void setLeftReleaseHandler(std::function<void(int x, int y)> handler);
-    // Called with the position of every right release (right-click editing).
+    // Called with the position of every right release; by default the
+    // right-click editing of the graph (editAt).
     void setRightReleaseHandler(std::function<void(int x, int y)> handler);
+    // Right-click editing at (x, y) with the geometry of the last paint:
+    // Curve Style, X Axis, Y Axis and Axis Titles dialogs as the position
+    // calls for them.
+    void editAt(int x, int y);
+    // Replace the Qt dialogs of the editing (tests answer them); null
+    // restores the Qt ones.
+    void setGraphDialogs(GraphDialogPort* dialogs);
+    void setCurveStyleDialog(CurveStyleDialogPort* dialog);
 
     // Replaces the Qt dialog (tests answer it); null restores the Qt one.
     void setTextLineDialog(TextLineDialogPort* dialog);
@@ -60,6 +71,9 @@ class CMivaro4View : public QWidget {
     // The client area as an image: white background, graph on top.
     QImage renderImage(QSize clientSize);
 
+    // What a paint of the graph reads from the document.
+    GraphData graphData() const;
+
     // Full repaint with erase.
     void requestRepaint();
 
@@ -70,7 +84,6 @@ class CMivaro4View : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    GraphData graphData() const;
     void updateCursor();
 
     CMivaro4Doc& m_doc;
@@ -79,6 +92,10 @@ class CMivaro4View : public QWidget {
     std::unique_ptr<TextListSink> m_resultTexts;
     std::unique_ptr<TextLineDialogPort> m_qtTextDialog;
     TextLineDialogPort* m_textDialog = nullptr;
+    std::unique_ptr<GraphDialogPort> m_qtGraphDialogs;
+    GraphDialogPort* m_graphDialogs = nullptr;
+    std::unique_ptr<CurveStyleDialogPort> m_qtCurveStyle;
+    CurveStyleDialogPort* m_curveStyle = nullptr;
     std::function<void(int, int)> m_leftRelease;
     std::function<void(int, int)> m_rightRelease;
     QImage m_backBuffer;

@@ -43,6 +43,7 @@ void PainterSurface::moveTo(int x, int y) {
 
 void PainterSurface::setPen(int width, Rgb colour) {
     m_penWidth = width <= 1 ? 1 : width;
+    m_requestedPenWidth = width;
     m_penColour = colour;
     m_penValue = toQRgb(colour);
 }
@@ -56,7 +57,8 @@ void PainterSurface::lineTo(int x, int y) {
         }
     } else if (x != m_x || y != m_y) {  // a zero-length line sets no pixel
         QPen pen(QColor(redOf(m_penColour), greenOf(m_penColour), blueOf(m_penColour)));
-        pen.setWidth(m_penWidth <= 1 ? 0 : m_penWidth);
+        const bool hairline = m_scaledPens ? m_requestedPenWidth <= 0 : m_penWidth <= 1;
+        pen.setWidth(hairline ? 0 : m_penWidth);
         pen.setCapStyle(m_penWidth <= 1 ? Qt::FlatCap : Qt::RoundCap);
         pen.setJoinStyle(Qt::RoundJoin);
         m_painter.setPen(pen);

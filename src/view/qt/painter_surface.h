@@ -29,6 +29,10 @@ class PainterSurface final : public DrawingSurface {
     void setPixelRun(int xFrom, int xTo, int y, Rgb colour) override;
 
     bool usesRasterBits() const { return m_bits != nullptr; }
+    // On a page or a vector drawing, pens of width 1 scale with the painter
+    // like every wider pen; only width 0 stays the device's thinnest line.
+    // Off by default: the window's pens of width 0 and 1 are the same.
+    void setScaledPens(bool scaled) { m_scaledPens = scaled; }
 
   private:
     void thinLineBits(int x0, int y0, int x1, int y1);
@@ -50,6 +54,8 @@ class PainterSurface final : public DrawingSurface {
     int m_x = 0;
     int m_y = 0;
     int m_penWidth = 1;
+    int m_requestedPenWidth = 1;
+    bool m_scaledPens = false;
     Rgb m_penColour = 0;
     QRgb m_penValue = 0xFF000000u;
     QFont m_font;
