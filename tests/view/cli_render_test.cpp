@@ -75,6 +75,20 @@ class CliRenderTest : public QObject {
         QCOMPARE(dark, 0);  // no frame, no curves, no texts
     }
 
+    void formatFollowsTheExtension() {
+        writeCurve(path("b.MVR"));
+        for (const auto& [name, magic] : {std::pair{"g.SVG", "<?xml"}, std::pair{"g.pdf", "%PDF"}}) {
+            QCOMPARE(run({"--settings", m_dir.path(), "--out", path(name), path("b.MVR")}), 0);
+            QFile file(path(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(file.readAll().startsWith(magic), name);
+        }
+        QByteArray err;
+        QCOMPARE(run({"--out", path("g.jpg"), path("b.MVR")}, &err), 2);
+        QVERIFY(err.contains(".png, .svg or .pdf"));
+        QVERIFY(!QFile::exists(path("g.jpg")));
+    }
+
     void badInputGivesClearStatuses() {
         QByteArray err;
         for (const char* size : {"0x100", "100", "100x", "-5x10", "99999x10", "10x10x"}) {

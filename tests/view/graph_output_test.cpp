@@ -112,6 +112,9 @@ class GraphOutputTest : public QObject {
             QProcess::execute(pdftoppm, {"-r", "60", "-png", "-singlefile", path("page.pdf"), path("page")}),
             0);
         const QImage page(path("page.png"));
+        if (const QByteArray keep = qgetenv("MIVARO_PAGE_SHOT"); !keep.isEmpty()) {
+            page.save(QString::fromUtf8(keep));  // to look at the page
+        }
         QCOMPARE(page.size(), QSize(510, 660));  // one letter page at 60 dpi
         const QRect printed = inkBox(page);
         const QRect screen = inkBox(renderGraphImage(m_graph, data(), QSize(800, 600)));

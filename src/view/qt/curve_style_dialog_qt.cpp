@@ -129,6 +129,7 @@ CurveStyleDialog::CurveStyleDialog(const CurveStyleValues& values, QWidget* pare
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(select, &QPushButton::clicked, this, &CurveStyleDialog::selectColour);
+    m_size->setFocus();  // not the read-only file name
 }
 
 void CurveStyleDialog::selectColour() {
