@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "modgraph/qt/modulus_graph_owner.h"
@@ -15,6 +17,7 @@ class XYGraphWindowTest : public QObject {
 
   private slots:
     void handOverKeysAndClose();
+    void cliWritesTheWindowPicture();
 };
 
 namespace {
@@ -102,6 +105,37 @@ void XYGraphWindowTest::handOverKeysAndClose() {
     QVERIFY(!window->isVisible());
     QCOMPARE(owner.seriesCount(), 0);
     QCOMPARE(owner.window(), window);
+}
+
+// A section analysis of the bundled example's unloading branch, as a user runs it.
+void XYGraphWindowTest::cliWritesTheWindowPicture() {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("eh.png");
+    struct Case {
+        QStringList extra;
+        int status;
+        QSize size;
+    };
+    const Case cases[] = {
+        {{}, 0, QSize(575, 583)},
+        {{"--graph-size", "400x300"}, 0, QSize(400, 300)},
+        {{"--graph-size", "0x300"}, 2, QSize(0, 0)},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(out);
+        QProcess cli;
+        cli.start(QStringLiteral(MIVARO_BINARY_DIR "/bin/mivaro-cli"),
+                  QStringList{"analyse", "--point", "350", "--action", "section", "--graph-out", out} +
+                      c.extra +
+                      QStringList{QStringLiteral(MIVARO_SOURCE_DIR "/examples/fused_silica_labelled.MVR")});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), c.status);
+        const QImage image(out);
+        QCOMPARE(image.size(), c.size);
+        if (c.status == 0) {
+            QCOMPARE(image.pixel(0, 0) & 0xFFFFFFu, 0u);  // the window's frame
+        }
+    }
 }
 
 }  // namespace mivaro
