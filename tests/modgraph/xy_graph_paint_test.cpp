@@ -123,22 +123,6 @@ TEST(XYGraphPaint, WhatIsDrawnOfTheSeries) {
     EXPECT_EQ(static_cast<float>(1.1 * 50), widened.settings().y.max);
 }
 
-TEST(XYGraphPaint, LineSeriesBreaksAtPointsOutsideTheRange) {
-    CXYGraphWnd graph;
-    addSeries(graph, {{1, 10}, {2, 20}, {3, 1000}, {4, 40}, {5, 50}, {6, 60}}, LINE, 1);
-    graph.settings().y.autoMax = 0;
-    graph.settings().y.max = 100;
-    RecordingSurface surface(575, 583);
-    graph.paint(surface);
-    // 1-2 joined, 3 out, 4-5 joined, 6 at the automatic maximum is out.
-    int lines = 0;
-    for (const auto& r : surface.recordsOf(Op::LineTo)) {
-        lines += r.colour == kRed ? 1 : 0;
-    }
-    EXPECT_EQ(4, lines);  // two of them from a point to itself, which set nothing
-    EXPECT_GT(pixelsOf(surface, kRed), 0);
-}
-
 TEST(XYGraphPaint, TickTolerancesStrictOnXInclusiveOnY) {
     // 1.0001 x 10000 and 1.01 x 10000 are exactly 10001 and 10100.
     struct Case {
