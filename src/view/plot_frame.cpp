@@ -79,11 +79,11 @@ bool plotFitsWindow(const PlotLayout& layout) {
     return layout.plotRight - layout.plotLeft >= 100 && layout.plotBottom - layout.plotTop >= 100;
 }
 
-PlotMapping::PlotMapping(const ViewSettings& settings, const PlotLayout& layout)
-    : m_xMin(settings.x.min),
-      m_xMax(settings.x.max),
-      m_yMin(settings.y.min),
-      m_yMax(settings.y.max),
+PlotMapping::PlotMapping(const AxisScale& x, const AxisScale& y, const PlotLayout& layout)
+    : m_xMin(x.min),
+      m_xMax(x.max),
+      m_yMin(y.min),
+      m_yMax(y.max),
       m_xRange(m_xMax - m_xMin),
       m_yRange(m_yMax - m_yMin),
       m_width(layout.plotRight - layout.plotLeft),
@@ -107,97 +107,133 @@ double tickCount(double min, double limit, double major) {
 
 }  // namespace
 
-std::vector<double> tickValues(const AxisScale& axis, int majorDivisions) {
+std::vector<double> tickValues(const AxisScale& axis, const TickRule& rule) {
     std::vector<double> ticks;
     const double min = axis.min;
-    const double limit = static_cast<double>(axis.max) * 1.001;
+    const double limit = static_cast<double>(axis.max) * rule.limitFactor;
     if (!std::isfinite(min) || !std::isfinite(limit) || min > limit) {
         return ticks;  // nothing lies in the range
     }
     double major = axis.major;
     if (tickCount(min, limit, major) < 0) {
-        major = (static_cast<double>(axis.max) - min) / (majorDivisions > 0 ? majorDivisions : 10);
+        const int divisions = rule.fallbackDivisions > 0 ? rule.fallbackDivisions : 10;
+        major = (static_cast<double>(axis.max) - min) / divisions;
         if (tickCount(min, limit, major) < 0) {
             ticks.push_back(min);
             return ticks;
         }
     }
+    const auto inRange = [&](double v) { return rule.inclusive ? v <= limit : v < limit; };
+    if (rule.singlePrecision) {
+        // A float sum stops growing when the step is lost in rounding.
+        const auto step = static_cast<float>(major);
+        for (float v = axis.min; inRange(v) && static_cast<int>(ticks.size()) <= kMaxTicks; v += step) {
+            ticks.push_back(v);
+            if (v + step == v) {
+                break;
+            }
+        }
+        return ticks;
+    }
     // The counter guards against a step lost in rounding (v + major == v).
-    for (double v = min; v <= limit && static_cast<int>(ticks.size()) <= kMaxTicks; v += major) {
+    for (double v = min; inRange(v) && static_cast<int>(ticks.size()) <= kMaxTicks; v += major) {
         ticks.push_back(v);
     }
     return ticks;
 }
 
-void drawFrame(DrawingSurface& surface, ViewSettings& settings, PlotLayout& layout, const std::string& xTitle,
-               const std::string& yTitle) {
+void drawXAxis(DrawingSurface& surface, const PlotMapping& map, const PlotLayout& layout,
+               const std::vector<double>& ticks, int decimals) {
     const int h = layout.lineHeight;
-    const int cw = layout.charWidth;
-    const PlotMapping map(settings, layout);
-    const int decimals = std::clamp(settings.labelDecimals, 0, 9);
-    surface.setPen(settings.boldText == 1 ? 2 : 1, makeRgb(0, 0, 0));
-
-    // X ticks with labels, then the axis line up to the last tick.
-    applyAutomaticMajor(settings.x, settings.majorDivisions);
-    const std::vector<double> xTicks = tickValues(settings.x, settings.majorDivisions);
     int lastX = 0;
-    for (double v : xTicks) {
+    for (double v : ticks) {
         lastX = map.px(v);
         surface.moveTo(lastX, layout.plotBottom);
         surface.lineTo(lastX, layout.plotBottom + h / 4);
         surface.drawText(lastX, layout.plotBottom + h / 3, formatC("%.*f", decimals, v), TextAlign::Centre);
     }
-    if (!xTicks.empty()) {
+    if (!ticks.empty()) {
         surface.moveTo(layout.plotLeft, layout.plotBottom);
         surface.lineTo(lastX, layout.plotBottom);
     }
+}
 
-    applyAutomaticMajor(settings.y, settings.majorDivisions);
-    layout.yAxisBand = Box{layout.plotLeft - 10, layout.plotTop, layout.plotLeft + 10, layout.plotBottom};
-    const std::vector<double> yTicks = tickValues(settings.y, settings.majorDivisions);
+void drawYAxis(DrawingSurface& surface, const PlotMapping& map, const PlotLayout& layout,
+               const std::vector<double>& ticks, int decimals) {
+    const int h = layout.lineHeight;
     int lastY = 0;
-    for (double v : yTicks) {
+    for (double v : ticks) {
         lastY = map.py(v);
         surface.moveTo(layout.plotLeft, lastY);
         surface.lineTo(layout.plotLeft - h / 4, lastY);
-        surface.drawText(layout.plotLeft - cw, lastY - h / 2, formatC("%.*f", decimals, v), TextAlign::Right);
+        surface.drawText(layout.plotLeft - layout.charWidth, lastY - h / 2, formatC("%.*f", decimals, v),
+                         TextAlign::Right);
     }
-    if (!yTicks.empty()) {
+    if (!ticks.empty()) {
         surface.moveTo(layout.plotLeft, lastY);
         surface.lineTo(layout.plotLeft, layout.plotBottom);
     }
+}
 
-    if (settings.x.min < 0) {
+void drawZeroLines(DrawingSurface& surface, const PlotMapping& map, const PlotLayout& layout,
+                   const AxisScale& x, const AxisScale& y) {
+    if (x.min < 0) {
         const int zero = map.px(0);
         surface.moveTo(zero, layout.plotTop);
         surface.lineTo(zero, layout.plotBottom);
     }
-    if (settings.y.min < 0) {
+    if (y.min < 0) {
         const int zero = map.py(0);
         surface.moveTo(layout.plotLeft, zero);
         surface.lineTo(layout.plotRight, zero);
     }
+}
 
+Box drawXTitle(DrawingSurface& surface, const PlotLayout& layout, const std::string& title, int padChars) {
+    const int h = layout.lineHeight;
     const int cx = layout.plotLeft + (layout.plotRight - layout.plotLeft) / 2;
     const int titleTop = static_cast<int>(layout.plotBottom + 1.5 * h);
-    surface.drawText(cx, titleTop, xTitle, TextAlign::Centre);
-    const int xHalf = (characterCount(xTitle) / 2 + 1) * cw;
-    layout.xTitleBox =
-        Box{cx - xHalf, titleTop, cx + xHalf, static_cast<int>(layout.plotBottom + h + 1.5 * h)};
+    surface.drawText(cx, titleTop, title, TextAlign::Centre);
+    const int half = (characterCount(title) / 2 + padChars) * layout.charWidth;
+    return Box{cx - half, titleTop, cx + half, static_cast<int>(layout.plotBottom + h + 1.5 * h)};
+}
 
+Box drawYTitle(DrawingSurface& surface, const PlotLayout& layout, FontChoice font, int left, int centreY,
+               int boxRight, const std::string& title, int padChars) {
+    const int horizontal = font.rotationDeg;
+    font.rotationDeg = 90;
+    surface.selectFont(font);
+    surface.drawText(left, centreY, title, TextAlign::Centre);
+    font.rotationDeg = horizontal;
+    surface.selectFont(font);
+    const int half = (characterCount(title) / 2 + padChars) * layout.charWidth;
+    return Box{left, centreY - half, boxRight, centreY + half};
+}
+
+void drawFrame(DrawingSurface& surface, ViewSettings& settings, PlotLayout& layout, const std::string& xTitle,
+               const std::string& yTitle) {
+    const int h = layout.lineHeight;
+    const PlotMapping map(settings, layout);
+    const int decimals = std::clamp(settings.labelDecimals, 0, 9);
+    surface.setPen(settings.boldText == 1 ? 2 : 1, makeRgb(0, 0, 0));
+
+    applyAutomaticMajor(settings.x, settings.majorDivisions);
+    drawXAxis(surface, map, layout, tickValues(settings.x, settings.majorDivisions), decimals);
+
+    applyAutomaticMajor(settings.y, settings.majorDivisions);
+    layout.yAxisBand = Box{layout.plotLeft - 10, layout.plotTop, layout.plotLeft + 10, layout.plotBottom};
+    drawYAxis(surface, map, layout, tickValues(settings.y, settings.majorDivisions), decimals);
+
+    drawZeroLines(surface, map, layout, settings.x, settings.y);
+
+    layout.xTitleBox = drawXTitle(surface, layout, xTitle, 1);
     // The y title reads upwards, its top towards the left edge, centred on
     // half the plot height counted from the top of the client area.
-    const int cy = (layout.plotBottom - layout.plotTop) / 2;
-    FontChoice rotated;
-    rotated.cellHeight = h;
-    rotated.weight = settings.boldText == 1 ? 700 : 400;
-    rotated.rotationDeg = 90;
-    surface.selectFont(rotated);
-    surface.drawText(2 * h, cy, yTitle, TextAlign::Centre);
-    rotated.rotationDeg = 0;
-    surface.selectFont(rotated);
-    const int yHalf = (characterCount(yTitle) / 2 + 1) * cw;
-    layout.yTitleBox = Box{2 * h, cy - yHalf, 3 * h, cy + yHalf};
+    FontChoice font;
+    font.cellHeight = h;
+    font.weight = settings.boldText == 1 ? 700 : 400;
+    layout.yTitleBox =
+        drawYTitle(surface, layout, font, 2 * h, (layout.plotBottom - layout.plotTop) / 2, 3 * h, yTitle, 1);
 }
 
 }  // namespace mivaro

@@ -46,7 +46,9 @@ inline int truncToPixel(double value) {
 
 class PlotMapping {
   public:
-    PlotMapping(const ViewSettings& settings, const PlotLayout& layout);
+    PlotMapping(const AxisScale& x, const AxisScale& y, const PlotLayout& layout);
+    PlotMapping(const ViewSettings& settings, const PlotLayout& layout)
+        : PlotMapping(settings.x, settings.y, layout) {}
 
     // trunc((x - x.min) * (plotRight - plotLeft) / (x.max - x.min) + plotLeft)
     int px(double x) const {
@@ -67,13 +69,49 @@ class PlotMapping {
     bool m_xUsable, m_yUsable;
 };
 
-// The tick values of one axis: from min by major while <= max * 1.001.
-// A major unit that is not a positive number, or one that would give more
-// than kMaxTicks ticks, is replaced by (max - min) / majorDivisions (10 when
-// majorDivisions is not positive); when that still fails (max == min) only
-// the tick at min is made, and a range that is not finite gets no ticks.
+// How the ticks of one axis run: from min by major while the value stays
+// below (strict) or at most (inclusive) max * limitFactor. The main graph
+// sums in double precision, the modulus graph in 32-bit floats.
+struct TickRule {
+    double limitFactor = 1.001;
+    bool inclusive = true;
+    bool singlePrecision = false;
+    int fallbackDivisions = 10;
+};
+
+// The tick values of one axis by the rule. A major unit that is not a
+// positive number, or one that would give more than kMaxTicks ticks, is
+// replaced by (max - min) / fallbackDivisions (10 when that is not positive);
+// when that still fails (max == min) only the tick at min is made, and a
+// range that is not finite gets no ticks.
 inline constexpr int kMaxTicks = 1000;
-std::vector<double> tickValues(const AxisScale& axis, int majorDivisions);
+std::vector<double> tickValues(const AxisScale& axis, const TickRule& rule);
+// The main graph's ticks: from min by major while <= max * 1.001.
+inline std::vector<double> tickValues(const AxisScale& axis, int majorDivisions) {
+    return tickValues(axis, TickRule{1.001, true, false, majorDivisions});
+}
+
+// The pieces of an axis frame, shared by every graph. The pen and the
+// horizontal font are the caller's; h and cw come from the layout.
+// X ticks (length h/4) with "%.*f" labels centred h/3 below the plot, then
+// the axis line from plotLeft to the last tick.
+void drawXAxis(DrawingSurface& surface, const PlotMapping& map, const PlotLayout& layout,
+               const std::vector<double>& ticks, int decimals);
+// Y ticks left of the plot with right-aligned labels, then the axis line
+// from the last tick down to plotBottom.
+void drawYAxis(DrawingSurface& surface, const PlotMapping& map, const PlotLayout& layout,
+               const std::vector<double>& ticks, int decimals);
+// The lines through 0 of an axis whose minimum is negative.
+void drawZeroLines(DrawingSurface& surface, const PlotMapping& map, const PlotLayout& layout,
+                   const AxisScale& x, const AxisScale& y);
+// The x title centred 1.5 lines under the plot; returns its hit box, one line
+// high and (characters / 2 + padChars) character widths either side.
+Box drawXTitle(DrawingSurface& surface, const PlotLayout& layout, const std::string& title, int padChars);
+// The y title reading upwards from (left, centreY) in font turned by 90
+// degrees; font is selected again afterwards. Returns its hit box from left
+// to boxRight, sized along the text as drawXTitle's.
+Box drawYTitle(DrawingSurface& surface, const PlotLayout& layout, FontChoice font, int left, int centreY,
+               int boxRight, const std::string& title, int padChars);
 
 // Ticks, labels, axis lines, zero lines and both titles; stores the automatic
 // major units into settings, yAxisBand and the title boxes into layout.

@@ -10,16 +10,19 @@
 #include "analysis/hardness_flow.h"
 #include "analysis/rate_flow.h"
 #include "app/cli/cli_common.h"
+#include "modgraph/xy_graph_wnd.h"
 #include "platform/c_format.h"
 
 namespace mivaro::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT] FILE...\n"
+    "usage: mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT]\n"
+    "                          [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
     "  ACTION on a loading point: label, loading-rate, displacement-rate\n"
     "  on an unloading or reloading point: loading-rate, displacement-rate, modulus, equation, section\n"
-    "  on a top-hold point: hardness\n";
+    "  on a top-hold point: hardness\n"
+    "  --graph-out (with section): the \"XY-Graph\" window with the new series, as a PNG\n";
 
 int analyseUsageError(const std::string& why) {
     return usageError("analyse", why, kUsage);
@@ -27,16 +30,6 @@ int analyseUsageError(const std::string& why) {
 
 struct NoTexts final : ResultTextSink {
     void beginTextPlacement(const std::string&) override {}
-};
-
-// The modulus graph as the command line sees it: the series is reported from the outcome.
-struct NoGraph final : ModulusGraphSink {
-    int seriesCount() const override { return 0; }
-    void setNextSeriesStyle(Rgb, int, int) override {}
-    void setBoldText(int) override {}
-    void setFontHeight(int) override {}
-    void AddSeries(const double*, const double*, int) override {}
-    void redrawAndShow() override {}
 };
 
 // The flow code of ACTION for the point's letter, or -2 when the letter does not offer it.
@@ -70,8 +63,8 @@ int actionCode(char letter, const std::string& action) {
 
 int runAnalyse(const std::vector<std::string>& args) {
     CommandLine line;
-    if (const std::string why =
-            parseCommandLine(args, {"--settings", "--point", "--action", "--label"}, line);
+    if (const std::string why = parseCommandLine(
+            args, {"--settings", "--point", "--action", "--label", "--graph-out", "--graph-size"}, line);
         !why.empty()) {
         return analyseUsageError(why);
     }
@@ -80,6 +73,19 @@ int runAnalyse(const std::vector<std::string>& args) {
     }
     if (!line.has("--action")) {
         return analyseUsageError("--action is required");
+    }
+    const bool writesGraph = line.has("--graph-out");
+    if ((writesGraph || line.has("--graph-size")) && line.value("--action") != "section") {
+        return analyseUsageError("--graph-out and --graph-size go with --action section");
+    }
+    if (line.has("--graph-size") && !writesGraph) {
+        return analyseUsageError("--graph-size needs --graph-out");
+    }
+    PixelSize graphSize = initialClientSize();
+    if (line.has("--graph-size") &&
+        !parseImageSize(line.value("--graph-size"), graphSize.width, graphSize.height)) {
+        return analyseUsageError(
+            formatC("--graph-size needs WxH with each side 1 to %d pixels", kMaxImageSide));
     }
     const std::string pointText = line.value("--point");
     int point = 0;
@@ -102,7 +108,9 @@ int runAnalyse(const std::vector<std::string>& args) {
     }
 
     NoTexts texts;
-    NoGraph graph;
+    // The modulus graph as the view holds it; headless, it has no window.
+    CXYGraphWnd graph;
+    graph.settings().yTitle = CXYGraphWnd::kModulusTitle;
     FlowContext ctx{set, doc.indentCurve(), loaded->messages, loaded->repaint, texts, GraphTextStyle{}};
     const std::string& settingsDirectory = doc.indentCurve().settingsDirectory;
     FlowOutcome outcome;
@@ -123,7 +131,16 @@ int runAnalyse(const std::vector<std::string>& args) {
         std::fputs("mivaro-cli analyse: could not write the result\n", stderr);
         return kExitMessage;
     }
-    return loaded->messages.anyShown() ? kExitMessage : kExitOk;
+    bool failed = false;
+    if (writesGraph) {
+        const std::string why =
+            writeModulusGraphImage(graph, line.value("--graph-out"), graphSize.width, graphSize.height);
+        if (!why.empty()) {
+            std::fprintf(stderr, "mivaro-cli analyse: %s\n", why.c_str());
+            failed = true;
+        }
+    }
+    return failed || loaded->messages.anyShown() ? kExitMessage : kExitOk;
 }
 
 }  // namespace mivaro::cli

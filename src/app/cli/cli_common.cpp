@@ -1,7 +1,10 @@
 #include "app/cli/cli_common.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+
+#include "platform/c_format.h"
 
 namespace mivaro::cli {
 
@@ -10,6 +13,26 @@ MessageAnswer StderrMessages::showMessage(const std::string& text, const std::st
     m_shown = true;
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+bool parseImageSize(const std::string& text, int& width, int& height) {
+    const std::size_t cross = text.find('x');
+    if (cross == std::string::npos) {
+        return false;
+    }
+    const auto side = [](const std::string& digits, int& value) {
+        std::size_t used = 0;
+        return !digits.empty() && std::isdigit(static_cast<unsigned char>(digits[0])) &&
+               scanCInt(digits, value, &used) && used == digits.size() && value > 0 && value <= kMaxImageSide;
+    };
+    int w = 0;
+    int h = 0;
+    if (!side(text.substr(0, cross), w) || !side(text.substr(cross + 1), h)) {
+        return false;
+    }
+    width = w;
+    height = h;
+    return true;
 }
 
 std::string asSettingsDirectory(const std::string& directory) {

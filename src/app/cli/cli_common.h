@@ -56,11 +56,28 @@ struct CommandLine {
 std::string parseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions, CommandLine& parsed);
 
+// "WxH" with each side 1 to kMaxImageSide pixels; false leaves width and height as they were.
+// Larger images are refused rather than risking an allocation of gigabytes.
+constexpr int kMaxImageSide = 20000;
+bool parseImageSize(const std::string& text, int& width, int& height);
+
 // Prints "mivaro-cli COMMAND: WHY" and the usage to stderr; returns kExitUsage.
 int usageError(const char* command, const std::string& why, const char* usage);
 
 int runPoints(const std::vector<std::string>& args);
 int runAnalyse(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
+
+}  // namespace mivaro::cli
+
+namespace mivaro {
+class CXYGraphWnd;
+}
+
+namespace mivaro::cli {
+
+// Writes the modulus graph as its window paints it in a client area of
+// width x height to a PNG at path. Returns an empty string, or what went wrong.
+std::string writeModulusGraphImage(CXYGraphWnd& graph, const std::string& path, int width, int height);
 
 }  // namespace mivaro::cli

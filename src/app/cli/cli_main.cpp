@@ -10,7 +10,8 @@ namespace {
 void printUsage() {
     std::fputs(
         "usage: mivaro-cli points [--settings DIR] FILE...\n"
-        "       mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT] FILE...\n"
+        "       mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT]\n"
+        "                          [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
         "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n",
         stderr);
 }

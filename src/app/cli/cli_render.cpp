@@ -1,7 +1,8 @@
 // mivaro-cli render [--settings DIR] [--size WxH] [--out FILE] FILE...:
 // loads the files as `points` does and writes the main graph, exactly as the
 // window paints it with its default settings, as a PNG picture, an SVG
-// drawing or a PDF page by the extension of FILE.
+// drawing or a PDF page by the extension of FILE. Also the picture of the
+// modulus graph for `analyse --graph-out`.
 #include <QGuiApplication>
 #include <clocale>
 #include <cstdio>
@@ -10,9 +11,11 @@
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "modgraph/xy_graph_wnd.h"
 #include "platform/c_format.h"
 #include "view/export_format.h"
 #include "view/main_graph.h"
+#include "view/qt/graph_image.h"
 #include "view/qt/graph_output.h"
 
 namespace mivaro::cli {
@@ -20,29 +23,38 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n";
-// Larger images are refused rather than risking an allocation of gigabytes.
-constexpr int kMaxSide = 20000;
 
-bool parseSize(const std::string& text, int& width, int& height) {
-    const std::size_t cross = text.find('x');
-    if (cross == std::string::npos) {
-        return false;
+// Painting text needs a GUI application; no display is needed.
+struct PaintingApplication {
+    bool platformChosen = choosePlatform();
+    int argc = 1;
+    char name[11] = "mivaro-cli";
+    char* argv[2] = {name, nullptr};
+    QGuiApplication application{argc, argv};
+
+    PaintingApplication() {
+        // Qt took the number format from the environment; ours is always C.
+        std::setlocale(LC_NUMERIC, "C");
     }
-    std::size_t used = 0;
-    const std::string w = text.substr(0, cross);
-    const std::string h = text.substr(cross + 1);
-    if (!scanCInt(w, width, &used) || used != w.size() || w.empty() ||
-        !std::isdigit(static_cast<unsigned char>(w[0]))) {
-        return false;
+    static bool choosePlatform() {
+        if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        }
+        return true;
     }
-    if (!scanCInt(h, height, &used) || used != h.size() || h.empty() ||
-        !std::isdigit(static_cast<unsigned char>(h[0]))) {
-        return false;
-    }
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
-}
+};
 
 }  // namespace
+
+std::string writeModulusGraphImage(CXYGraphWnd& graph, const std::string& path, int width, int height) {
+    const PaintingApplication gui;
+    const QImage image =
+        renderSurfaceImage(QSize(width, height), [&](DrawingSurface& surface) { graph.paint(surface); });
+    if (image.isNull() || !savePng(image, QString::fromStdString(path))) {
+        return "could not write " + path;
+    }
+    return {};
+}
 
 int runRender(const std::vector<std::string>& args) {
     CommandLine line;
@@ -52,8 +64,8 @@ int runRender(const std::vector<std::string>& args) {
     }
     int width = 800;
     int height = 600;
-    if (line.has("--size") && !parseSize(line.value("--size"), width, height)) {
-        return usageError("render", formatC("--size needs WxH with each side 1 to %d pixels", kMaxSide),
+    if (line.has("--size") && !parseImageSize(line.value("--size"), width, height)) {
+        return usageError("render", formatC("--size needs WxH with each side 1 to %d pixels", kMaxImageSide),
                           kUsage);
     }
     const std::string settingsDirectory = line.value("--settings", ".");
@@ -63,16 +75,7 @@ int runRender(const std::vector<std::string>& args) {
         return usageError("render", "--out needs a file name ending in .png, .svg or .pdf", kUsage);
     }
 
-    // Painting text needs a GUI application; no display is needed.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    int argc = 1;
-    char name[] = "mivaro-cli";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-    // Qt took the number format from the environment; ours is always C.
-    std::setlocale(LC_NUMERIC, "C");
+    const PaintingApplication gui;
 
     const auto loaded = loadDocument(settingsDirectory, files);
     const CMivaro4Doc& doc = *loaded->doc;

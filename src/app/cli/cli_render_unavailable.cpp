@@ -1,4 +1,5 @@
-// Core-only builds have no painter: `render` explains that instead of drawing.
+// Core-only builds have no painter: `render` and `analyse --graph-out`
+// explain that instead of drawing.
 #include <cstdio>
 
 #include "app/cli/cli_common.h"
@@ -11,6 +12,10 @@ int runRender(const std::vector<std::string>&) {
         "build with Qt to render graphs\n",
         stderr);
     return kExitUsage;
+}
+
+std::string writeModulusGraphImage(CXYGraphWnd&, const std::string&, int, int) {
+    return "this build has no Qt painter (built with MIVARO_CORE_ONLY); build with Qt to write graphs";
 }
 
 }  // namespace mivaro::cli

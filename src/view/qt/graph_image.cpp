@@ -8,6 +8,10 @@
 namespace mivaro {
 
 QImage renderGraphImage(MainGraph& graph, const GraphData& data, QSize clientSize) {
+    return renderSurfaceImage(clientSize, [&](DrawingSurface& surface) { graph.paint(surface, data); });
+}
+
+QImage renderSurfaceImage(QSize clientSize, const std::function<void(DrawingSurface&)>& paint) {
     if (clientSize.width() <= 0 || clientSize.height() <= 0) {
         return QImage();
     }
@@ -18,7 +22,7 @@ QImage renderGraphImage(MainGraph& graph, const GraphData& data, QSize clientSiz
     image.fill(Qt::white);
     QPainter painter(&image);
     PainterSurface surface(painter, ClientRect{0, 0, clientSize.width(), clientSize.height()}, &image);
-    graph.paint(surface, data);
+    paint(surface);
     painter.end();
     return image;
 }

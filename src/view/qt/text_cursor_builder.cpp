@@ -11,8 +11,18 @@
 
 namespace mivaro {
 
+QtTextCursorBuilder::QtTextCursorBuilder(const ViewSettings& settings)
+    : m_font([&settings] {
+          FontChoice choice;
+          choice.cellHeight = settings.lineHeight();
+          choice.weight = settings.boldText == 1 ? 700 : 400;
+          return choice;
+      }) {}
+
 bool QtTextCursorBuilder::buildTextCursor(const std::string& text) {
-    const int height = m_settings.lineHeight();
+    FontChoice choice = m_font();
+    choice.rotationDeg = 0;
+    const int height = choice.cellHeight;
     const int width = textCursorWidth(characterCount(text), height);
     if (width <= 0 || height <= 0) {
         return false;
@@ -24,9 +34,6 @@ bool QtTextCursorBuilder::buildTextCursor(const std::string& text) {
     image.fill(Qt::black);
     {
         QPainter painter(&image);
-        FontChoice choice;
-        choice.cellHeight = height;
-        choice.weight = m_settings.boldText == 1 ? 700 : 400;
         painter.setFont(qtFont(choice));
         painter.setPen(QColor(1, 1, 1));
         painter.setBackgroundMode(Qt::TransparentMode);

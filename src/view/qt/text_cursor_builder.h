@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <functional>
 #include <optional>
 
 #include "view/graph_settings.h"
@@ -12,7 +13,10 @@ namespace mivaro {
 // on black in the graph font, black made transparent, hot spot top-left.
 class QtTextCursorBuilder final : public TextCursorBuilder {
   public:
-    explicit QtTextCursorBuilder(const ViewSettings& settings) : m_settings(settings) {}
+    // The main graph's font: its line height and bold flag.
+    explicit QtTextCursorBuilder(const ViewSettings& settings);
+    // Any graph's font, asked for each time a cursor is built.
+    explicit QtTextCursorBuilder(std::function<FontChoice()> font) : m_font(std::move(font)) {}
 
     bool buildTextCursor(const std::string& text) override;
 
@@ -20,7 +24,7 @@ class QtTextCursorBuilder final : public TextCursorBuilder {
     QSize imageSize() const { return m_imageSize; }
 
   private:
-    const ViewSettings& m_settings;
+    std::function<FontChoice()> m_font;
     std::optional<QCursor> m_cursor;
     QSize m_imageSize;
 };
