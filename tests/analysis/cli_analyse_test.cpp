@@ -76,7 +76,7 @@ class CliAnalyse : public ::testing::Test {
             outcome = performBranchAction(ctx, branch, readModulusSettings(m_dir.string() + "/"),
                                           branchActions.at(action), graph);
         }
-        return analysisJson(outcome, doc.indentCurve().results) + "\n";
+        return analysisJson(outcome, doc.indentCurve().results, point) + "\n";
     }
 
     fs::path m_dir;
@@ -119,9 +119,12 @@ TEST_F(CliAnalyse, PrintsWhatTheFlowsProduceAndWritesNoSettings) {
 
 TEST_F(CliAnalyse, LoadingPointOffersLabelAndRates) {
     RunResult run = runCli({"--settings", m_dir.string(), "--point", "100", "--action", "label", kExample});
-    EXPECT_EQ(run.out, "{\"text\": \"fused_silica_labelled.MVR\", \"results\": null, \"series\": null}\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"text\": \"fused_silica_labelled.MVR\", \"results\": null, \"series\": null, \"point\": 100}\n");
     run = runCli({"--point", "100", "--action", "label", "--label", "tip A \"sharp\"", kExample});
-    EXPECT_EQ(run.out, "{\"text\": \"tip A \\\"sharp\\\"\", \"results\": null, \"series\": null}\n");
+    EXPECT_EQ(run.out,
+              "{\"text\": \"tip A \\\"sharp\\\"\", \"results\": null, \"series\": null, \"point\": 100}\n");
     run = runCli({"--settings", m_dir.string(), "--point", "100", "--action", "loading-rate", kExample});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find(" mN/s\""), std::string::npos) << run.out;
@@ -141,7 +144,7 @@ TEST_F(CliAnalyse, UsageErrorsAndRefusals) {
         {{"--settings", dir, "--point", "420", "--action", "modulus", kExample}, 2, "does not offer"},
         {{"--settings", dir, "--point", "700", "--action", "modulus", kExample}, 2, "not a point"},
         {{"--settings", dir, "--point", "3x", "--action", "modulus", kExample}, 2, "point index"},
-        {{"--settings", dir, "--action", "modulus", kExample}, 2, "--point"},
+        {{"--settings", dir, "--action", "modulus", kExample}, 2, "--point or --click"},
         {{"--settings", dir, "--point", "350", kExample}, 2, "--action"},
         {{"--point", "350", "--action", "modulus"}, 2, "no curve file"},
         {{"--settings", dir, "--point", "250", "--action", "hardness", kExample}, 1, "No hardness formula"},
@@ -153,7 +156,7 @@ TEST_F(CliAnalyse, UsageErrorsAndRefusals) {
     }
     // A refused calculation still reports, with nulls.
     const RunResult refused = runCli({"--settings", dir, "--point", "250", "--action", "hardness", kExample});
-    EXPECT_EQ(refused.out, "{\"text\": null, \"results\": null, \"series\": null}\n");
+    EXPECT_EQ(refused.out, "{\"text\": null, \"results\": null, \"series\": null, \"point\": 250}\n");
 }
 
 }  // namespace

@@ -56,6 +56,9 @@ struct CommandLine {
 std::string parseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions, CommandLine& parsed);
 
+// "AxB" with separator 'x' (or ',') and two plain non-negative integers.
+bool parseIntPair(const std::string& text, char separator, int& first, int& second);
+
 // Prints "mivaro-cli COMMAND: WHY" and the usage to stderr; returns kExitUsage.
 int usageError(const char* command, const std::string& why, const char* usage);
 

@@ -22,22 +22,8 @@ constexpr const char* kUsage =
 constexpr int kMaxSide = 20000;
 
 bool parseSize(const std::string& text, int& width, int& height) {
-    const std::size_t cross = text.find('x');
-    if (cross == std::string::npos) {
-        return false;
-    }
-    std::size_t used = 0;
-    const std::string w = text.substr(0, cross);
-    const std::string h = text.substr(cross + 1);
-    if (!scanCInt(w, width, &used) || used != w.size() || w.empty() ||
-        !std::isdigit(static_cast<unsigned char>(w[0]))) {
-        return false;
-    }
-    if (!scanCInt(h, height, &used) || used != h.size() || h.empty() ||
-        !std::isdigit(static_cast<unsigned char>(h[0]))) {
-        return false;
-    }
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
+    return parseIntPair(text, 'x', width, height) && width > 0 && height > 0 && width <= kMaxSide &&
+           height <= kMaxSide;
 }
 
 }  // namespace
