@@ -6,10 +6,10 @@
 # Usage: xvfb_click_test.sh MIVARO_EXE MIVARO_CLI EXAMPLES_DIR OUT_DIR
 # Screenshots go to OUT_DIR. Exit 77 (skipped) when a tool is missing.
 set -euo pipefail
-exe="$1"
-cli="$2"
-examples="$3"
-out="$4"
+exe="$(realpath "$1")"
+cli="$(realpath "$2")"
+examples="$(realpath "$3")"
+out="$(realpath -m "$4")"
 
 if [[ "${MIVARO_INSIDE_XVFB:-}" != 1 ]]; then
   for tool in xvfb-run xdotool import compare; do
@@ -24,7 +24,7 @@ if [[ "${MIVARO_INSIDE_XVFB:-}" != 1 ]]; then
   fi
   mkdir -p "$out"
   export MIVARO_INSIDE_XVFB=1
-  exec timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$exe" "$cli" "$examples" "$out"
 fi
 
 # A scratch copy: the run must not leave profile or settings files behind.
@@ -52,7 +52,7 @@ IFS=',x' read -r vx vy vw vh <<<"${geometry#view=}"
 echo "view at $vx,$vy size ${vw}x${vh}"
 
 # The files of the project, as the window loaded them.
-mapfile -t files < examples.fls
+mapfile -t files < <(tr -d '\r' <examples.fls)
 # Pixel of each unloading point of the first curve, laid out as the window
 # lays out its plot (16-point text: plot from x 162 to 0.9 w, y 26 to h - 72,
 # axes from 0 to 1.1 times the largest depth and force).
