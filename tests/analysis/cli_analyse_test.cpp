@@ -19,6 +19,9 @@
 #include "analysis_fakes.h"
 #include "curves/mivaro_doc.h"
 #include "support/run_cli.h"
+#include "view/main_graph.h"
+#include "view/point_pick.h"
+#include "view/recording_surface.h"
 
 namespace mivaro {
 namespace {
@@ -157,6 +160,54 @@ TEST_F(CliAnalyse, UsageErrorsAndRefusals) {
     // A refused calculation still reports, with nulls.
     const RunResult refused = runCli({"--settings", dir, "--point", "250", "--action", "hardness", kExample});
     EXPECT_EQ(refused.out, "{\"text\": null, \"results\": null, \"series\": null, \"point\": 250}\n");
+}
+
+TEST_F(CliAnalyse, ClickTakesThePointTheWindowTakes) {
+    // The window's pick after a paint of the example at the given client size.
+    auto windowPick = [&](int x, int y, int width, int height) {
+        test::RecordingMessages messages;
+        NoRepaint repaint;
+        CMivaro4Doc doc(m_dir.string() + "/", messages, repaint);
+        doc.appendPaths({kExample});
+        doc.rebuildCurveSet();
+        MainGraph graph;
+        RecordingSurface surface(width, height);
+        graph.paint(surface, GraphData{doc.curveSet(), doc.indentCurve().nameCount()});
+        return pickClickedPoint(doc.curveSet(), PlotMapping(graph.settings(), graph.layout()), x, y);
+    };
+    struct Case {
+        const char* click;
+        const char* size;
+        int x, y, width, height;
+        bool analysed;
+    };
+    const std::vector<Case> cases{
+        {"569,281", nullptr, 569, 281, 800, 600, true},    // an unloading point
+        {"306,128", "400x300", 306, 128, 400, 300, true},  // the same click, smaller window
+        {"5,5", nullptr, 5, 5, 800, 600, false},           // far from every point
+        {"441,482", nullptr, 441, 482, 800, 600, false},   // a bottom-hold point
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.click);
+        std::vector<std::string> args{"--settings", m_dir.string(), "--click",
+                                      c.click,      "--action",     "modulus"};
+        if (c.size != nullptr) {
+            args.insert(args.end(), {"--size", c.size});
+        }
+        args.push_back(kExample);
+        const RunResult run = runCli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::optional<int> picked = windowPick(c.x, c.y, c.width, c.height);
+        if (c.analysed) {
+            ASSERT_TRUE(picked.has_value());
+            EXPECT_EQ(run.out, inProcess(*picked, "modulus"));
+        } else {
+            EXPECT_EQ(run.out, "{\"text\": null, \"results\": null, \"series\": null, \"point\": null}\n");
+        }
+    }
+    EXPECT_TRUE(settingsFiles().empty());
+    EXPECT_EQ(runCli({"--click", "5;5", "--action", "modulus", kExample}).status, 2);
+    EXPECT_EQ(runCli({"--point", "1", "--click", "5,5", "--action", "modulus", kExample}).status, 2);
 }
 
 }  // namespace
