@@ -35,4 +35,16 @@ class ModulusGraphSink {
     virtual void redrawAndShow() = 0;
 };
 
+// Takes a series and shows nothing: for callers without a modulus graph
+// window (the command line reports the series from the flow's outcome).
+class NoModulusGraph final : public ModulusGraphSink {
+  public:
+    int seriesCount() const override { return 0; }
+    void setNextSeriesStyle(Rgb, int, int) override {}
+    void setBoldText(int) override {}
+    void setFontHeight(int) override {}
+    void AddSeries(const double*, const double*, int) override {}
+    void redrawAndShow() override {}
+};
+
 }  // namespace mivaro

@@ -21,16 +21,6 @@ void trackMaximum(const CurveSet& set, int i, BranchSelection& branch) {
     }
 }
 
-// Stands in for a missing modulus graph; only the section action uses one.
-struct NoModulusGraph final : ModulusGraphSink {
-    int seriesCount() const override { return 0; }
-    void setNextSeriesStyle(Rgb, int, int) override {}
-    void setBoldText(int) override {}
-    void setFontHeight(int) override {}
-    void AddSeries(const double*, const double*, int) override {}
-    void redrawAndShow() override {}
-};
-
 // Actions 1 and 5 share the analysis of the selected force range.
 bool analyseRange(FlowContext& ctx, FlowOutcome& outcome, const BranchSelection& branch,
                   const ModulusSettings& s) {

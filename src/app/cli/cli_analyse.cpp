@@ -31,16 +31,6 @@ int analyseUsageError(const std::string& why) {
     return usageError("analyse", why, kUsage);
 }
 
-// The modulus graph as the command line sees it: the series is reported from the outcome.
-struct NoGraph final : ModulusGraphSink {
-    int seriesCount() const override { return 0; }
-    void setNextSeriesStyle(Rgb, int, int) override {}
-    void setBoldText(int) override {}
-    void setFontHeight(int) override {}
-    void AddSeries(const double*, const double*, int) override {}
-    void redrawAndShow() override {}
-};
-
 // A paint that only lays out the graph: the click needs the mapping, not the pixels.
 class LayoutOnlySurface final : public DrawingSurface {
   public:
@@ -156,7 +146,7 @@ int runAnalyse(const std::vector<std::string>& args) {
     CurveSet& set = doc.curveSet();
 
     AnsweringDialogs dialogs;
-    NoGraph graph;
+    NoModulusGraph graph;  // the series is reported from the outcome
     MainGraph mainGraph;
     GraphClickCommands clicks(
         mainGraph, doc,
