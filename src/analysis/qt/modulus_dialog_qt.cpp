@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -22,6 +23,10 @@ QLineEdit* readOnlyField(const std::string& text, const char* objectName) {
     field->setObjectName(QString::fromLatin1(objectName));
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::NoFocus);
+    // Shown on the dialog's own background: nothing to type here.
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
     return field;
 }
 
