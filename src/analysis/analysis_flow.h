@@ -8,6 +8,7 @@
 #include "curves/curve_set.h"
 #include "curves/indent_curve.h"
 #include "platform/message_port.h"
+#include "platform/progress_port.h"
 #include "platform/repaint_port.h"
 
 namespace mivaro {
@@ -20,6 +21,11 @@ struct FlowContext {
     RepaintPort& repaint;
     ResultTextSink& texts;
     GraphTextStyle style;
+    // Off where the dialogs are answered by the command line: the settings
+    // files are read, never written.
+    bool saveSettings = true;
+    // Shown while a long section analysis runs; none: no indication.
+    ProgressPort* progress = nullptr;
 };
 
 // What a flow produced, for callers that report it (the command line).

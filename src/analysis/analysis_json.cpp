@@ -84,4 +84,13 @@ std::string analysisJson(const FlowOutcome& outcome, const IndentationResults& r
     return json + "}";
 }
 
+std::string analysisJson(const FlowOutcome& outcome, const IndentationResults& results,
+                         std::optional<int> point) {
+    std::string json = analysisJson(outcome, results);
+    json.pop_back();
+    json += ", \"point\": ";
+    json += point ? formatC("%d", *point) : "null";
+    return json + "}";
+}
+
 }  // namespace mivaro

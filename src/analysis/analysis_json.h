@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "analysis/analysis_flow.h"
@@ -17,5 +18,8 @@ std::string jsonString(const std::string& text);
 // {"text": ..., "results": ..., "series": ...} on one line: the outcome of one
 // flow and the IndentationResults after it (null when the flow computed none).
 std::string analysisJson(const FlowOutcome& outcome, const IndentationResults& results);
+// The same with "point" last: the index of the point the flow ran on, or null.
+std::string analysisJson(const FlowOutcome& outcome, const IndentationResults& results,
+                         std::optional<int> point);
 
 }  // namespace mivaro

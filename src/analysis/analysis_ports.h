@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "analysis/analysis_dialogs.h"
 #include "analysis/analysis_settings.h"
 #include "curves/curve_types.h"
 
@@ -34,59 +35,16 @@ class ModulusGraphSink {
     virtual void redrawAndShow() = 0;
 };
 
-// Action codes of the elastic modulus dialog and its "Advanced " dialog.
-enum AnalysisAction : int {
-    kActionCancelled = -1,
-    kActionModulus = 1,
-    kActionSection = 2,
-    kActionLoadingRate = 3,
-    kActionDisplacementRate = 4,
-    kActionEquation = 5,
-};
-
-struct ModulusDialogAnswer {
-    ModulusSettings settings;
-    int action = kActionCancelled;
-};
-
-// "Elastic Modulus and Poisson's Ratio Calculation": opens with the given
-// values, returns the edited copy and the action (-1 when cancelled).
-class ModulusDialogPort {
+// Takes a series and shows nothing: for callers without a modulus graph
+// window (the command line reports the series from the flow's outcome).
+class NoModulusGraph final : public ModulusGraphSink {
   public:
-    virtual ~ModulusDialogPort() = default;
-    virtual ModulusDialogAnswer askModulus(const std::string& fileTitle, const std::string& branchName,
-                                           const ModulusSettings& settings) = 0;
-};
-
-struct HardnessDialogAnswer {
-    HardnessSettings settings;
-    bool accepted = false;
-};
-
-// "Hardness": OK returns the edited values, Cancel returns accepted = false.
-class HardnessDialogPort {
-  public:
-    virtual ~HardnessDialogPort() = default;
-    virtual HardnessDialogAnswer askHardness(const HardnessSettings& settings) = 0;
-};
-
-enum LoadingCurveAction : int {
-    kLoadingNone = -1,
-    kLoadingLabel = 0,
-    kLoadingRate = 1,
-    kLoadingDisplacementRate = 2,
-};
-
-struct LoadingCurveAnswer {
-    std::string labelText;
-    int action = kLoadingNone;
-};
-
-// "Loading Curve ": the label field starts with the given text.
-class LoadingCurveDialogPort {
-  public:
-    virtual ~LoadingCurveDialogPort() = default;
-    virtual LoadingCurveAnswer askLoadingCurve(const std::string& labelText) = 0;
+    int seriesCount() const override { return 0; }
+    void setNextSeriesStyle(Rgb, int, int) override {}
+    void setBoldText(int) override {}
+    void setFontHeight(int) override {}
+    void AddSeries(const double*, const double*, int) override {}
+    void redrawAndShow() override {}
 };
 
 }  // namespace mivaro

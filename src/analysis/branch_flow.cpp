@@ -207,21 +207,29 @@ FlowOutcome performBranchAction(FlowContext& ctx, BranchSelection& branch, const
     return outcome;
 }
 
-FlowOutcome runBranchFlow(FlowContext& ctx, int clicked, ModulusDialogPort& dialog, ModulusGraphSink& graph) {
+FlowOutcome runBranchFlow(FlowContext& ctx, int clicked, ModulusDialogPort& dialog, ModulusGraphSink* graph) {
     if (!pointHasLetter(ctx.set, clicked, UNLOAD) && !pointHasLetter(ctx.set, clicked, RELOAD)) {
         return {};
     }
     BranchSelection branch = selectBranch(ctx, clicked);
-    const ModulusSettings opened = readModulusSettings(ctx.curve.settingsDirectory);
-    const std::string branchName = branch.letter == RELOAD ? "Reloading Curve" : "Unloading Curve";
-    const ModulusDialogAnswer answer =
-        dialog.askModulus(fileTitleOf(curvePathOf(ctx.set, clicked)), branchName, opened);
-    if (answer.action < kActionModulus || answer.action > kActionEquation) {
+    ModulusDialogValues opened;
+    opened.fileTitle = fileTitleOf(curvePathOf(ctx.set, clicked));
+    opened.branchName = branch.letter == RELOAD ? kReloadingBranchName : kUnloadingBranchName;
+    opened.settings = readModulusSettings(ctx.curve.settingsDirectory);
+    opened.sectionGraphAvailable = graph != nullptr;
+    const std::optional<Acted<ModulusDialogValues>> answer = dialog.askModulus(opened);
+    const int action = answer ? answer->action : kActionCancelled;
+    const bool sectionWithoutGraph = action == kActionSection && graph == nullptr;
+    if (action < kActionModulus || action > kActionEquation || sectionWithoutGraph) {
         restoreBranch(ctx, branch);
         return {};
     }
-    writeModulusSettings(ctx.curve.settingsDirectory, answer.settings);  // unwritable: skipped silently
-    return performBranchAction(ctx, branch, answer.settings, answer.action, graph);
+    if (ctx.saveSettings) {
+        writeModulusSettings(ctx.curve.settingsDirectory, answer->values.settings);  // unwritable: skipped
+    }
+    NoModulusGraph none;
+    return performBranchAction(ctx, branch, answer->values.settings, action,
+                               graph != nullptr ? *graph : none);
 }
 
 }  // namespace mivaro

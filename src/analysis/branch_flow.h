@@ -54,7 +54,8 @@ FlowOutcome performBranchAction(FlowContext& ctx, BranchSelection& branch, const
                                 int action, ModulusGraphSink& graph);
 
 // The whole flow after a click on a 'U' or 'R' point: select, ask, save
-// "curve_setup.par" when accepted, perform.
-FlowOutcome runBranchFlow(FlowContext& ctx, int clicked, ModulusDialogPort& dialog, ModulusGraphSink& graph);
+// "curve_setup.par" when accepted, perform. Without a modulus graph the
+// dialog offers no "Add to Graph of E(h)".
+FlowOutcome runBranchFlow(FlowContext& ctx, int clicked, ModulusDialogPort& dialog, ModulusGraphSink* graph);
 
 }  // namespace mivaro

@@ -111,13 +111,16 @@ FlowOutcome runHardnessFlow(FlowContext& ctx, int clicked, HardnessDialogPort& d
         return {};
     }
     const HoldSelection hold = selectHold(ctx, clicked);
-    const HardnessDialogAnswer answer = dialog.askHardness(readHardnessSettings(ctx.curve.settingsDirectory));
-    if (!answer.accepted) {
+    const std::optional<HardnessSettings> answer =
+        dialog.askHardness(readHardnessSettings(ctx.curve.settingsDirectory));
+    if (!answer) {
         restoreHold(ctx, hold);
         return {};
     }
-    writeHardnessSettings(ctx.curve.settingsDirectory, answer.settings);  // unwritable: skipped silently
-    return performHardness(ctx, hold, answer.settings);
+    if (ctx.saveSettings) {
+        writeHardnessSettings(ctx.curve.settingsDirectory, *answer);  // unwritable: skipped silently
+    }
+    return performHardness(ctx, hold, *answer);
 }
 
 }  // namespace mivaro

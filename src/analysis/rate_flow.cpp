@@ -47,11 +47,11 @@ std::string loadingLabelFor(const CurveSet& set, int clicked) {
     return title;
 }
 
-FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const LoadingCurveAnswer& answer) {
+FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const Acted<LoadingCurveValues>& answer) {
     FlowOutcome outcome;
     switch (answer.action) {
         case kLoadingLabel:
-            emitText(ctx, outcome, answer.labelText);
+            emitText(ctx, outcome, answer.values.labelText);
             break;
         case kLoadingRate:
         case kLoadingDisplacementRate: {
@@ -70,8 +70,12 @@ FlowOutcome runLoadingFlow(FlowContext& ctx, int clicked, LoadingCurveDialogPort
     if (!pointHasLetter(ctx.set, clicked, LOAD)) {
         return {};
     }
-    const LoadingCurveAnswer answer = dialog.askLoadingCurve(loadingLabelFor(ctx.set, clicked));
-    return performLoadingAction(ctx, clicked, answer);
+    const std::optional<Acted<LoadingCurveValues>> answer =
+        dialog.askLoadingCurve(LoadingCurveValues{loadingLabelFor(ctx.set, clicked)});
+    if (!answer) {
+        return {};
+    }
+    return performLoadingAction(ctx, clicked, *answer);
 }
 
 void branchRateAction(FlowContext& ctx, FlowOutcome& outcome, int clicked, bool forceRate) {

@@ -6,7 +6,7 @@ namespace mivaro {
 
 // Loading flow after the "Loading Curve " dialog answered: 0 the label text,
 // 1 loading rate, 2 displacement rate, -1 nothing.
-FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const LoadingCurveAnswer& answer);
+FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const Acted<LoadingCurveValues>& answer);
 
 // The whole flow after a click on an 'L' point. The label field starts with
 // the file title of the clicked point's curve.

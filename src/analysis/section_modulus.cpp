@@ -20,7 +20,7 @@ constexpr int kSeriesCapacity = 10;
 
 SectionSeries computeSectionSeries(const double* depth, const double* force, int branchSlots, int w,
                                    const IndentationInputs& inputs, double bottomPercent, double topPercent,
-                                   unsigned threads) {
+                                   unsigned threads, ProgressPort* progress) {
     const double pMax = inputs.pMaxMn;
     const double lower = bottomPercent * pMax * 0.01;
     const double upper = topPercent * pMax * 0.01;
@@ -40,15 +40,39 @@ SectionSeries computeSectionSeries(const double* depth, const double* force, int
         threads = std::max(1u, std::thread::hardware_concurrency());
     }
     threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max<std::size_t>(starts.size(), 1)));
-    // Sections are independent; interleaving keeps the share of each thread even.
-    auto work = [&](unsigned first) {
-        for (std::size_t i = first; i < starts.size(); i += threads) {
-            const int q = starts[i];
-            results[i] =
-                computeIndentation(depth + q, force + q, w, inputs, false, nullptr, log10Force.data() + q);
+    // With progress to report the sections go in about a hundred blocks, each
+    // shared among the threads; sections are independent, so the blocks
+    // change nothing in the results.
+    const std::size_t total = starts.size();
+    const std::size_t block =
+        progress != nullptr ? std::max<std::size_t>(threads, (total + 99) / 100) : total;
+    if (progress != nullptr) {
+        progress->begin("Calculating the modulus along the branch...", static_cast<int>(total));
+    }
+    bool stopped = false;
+    for (std::size_t from = 0; from < total && !stopped; from += block) {
+        const std::size_t to = std::min(total, from + block);
+        // Interleaving keeps the share of each thread even.
+        auto work = [&](unsigned first) {
+            for (std::size_t i = from + first; i < to; i += threads) {
+                const int q = starts[i];
+                results[i] = computeIndentation(depth + q, force + q, w, inputs, false, nullptr,
+                                                log10Force.data() + q);
+            }
+        };
+        runShares(threads, work);
+        if (progress != nullptr && !progress->advance(static_cast<int>(to))) {
+            stopped = true;
         }
-    };
-    runShares(threads, work);
+    }
+    if (progress != nullptr) {
+        progress->end();
+    }
+    if (stopped) {
+        SectionSeries none;
+        none.stopped = true;
+        return none;
+    }
     SectionSeries series;
     series.points.reserve(starts.size());
     for (std::size_t i = 0; i < starts.size(); ++i) {
@@ -99,7 +123,10 @@ void addSectionModulusSeries(FlowContext& ctx, FlowOutcome& outcome, const Branc
     in.hMaxNm = hP;
     const SectionSeries series =
         computeSectionSeries(branch.depth.data(), branch.force.data(), slots, w, in,
-                             textToNumber(s.bottomPercent), textToNumber(s.topPercent));
+                             textToNumber(s.bottomPercent), textToNumber(s.topPercent), 0, ctx.progress);
+    if (series.stopped) {
+        return;
+    }
     if (series.anySection) {
         ctx.curve.results = series.lastResults;
         outcome.resultsComputed = true;

@@ -8,7 +8,9 @@
 #include <clocale>
 #include <cstdio>
 
+#include "app/qt/main_frame.h"
 #include "app/qt/mivaro_app.h"
+#include "view/qt/mivaro_view.h"
 
 namespace {
 
@@ -26,6 +28,17 @@ void scheduleScreenshot(mivaro::CMainFrame& frame, const QString& file) {
     });
 }
 
+// --print-view-geometry: once the window is up, print where the graph's
+// client area lies on the screen, for tests that click on it.
+void scheduleViewGeometry(mivaro::CMainFrame& frame) {
+    QTimer::singleShot(1000, &frame, [&frame] {
+        const QWidget& view = frame.view();
+        const QPoint origin = view.mapToGlobal(QPoint(0, 0));
+        std::printf("view=%d,%d,%dx%d\n", origin.x(), origin.y(), view.width(), view.height());
+        std::fflush(stdout);
+    });
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -40,10 +53,13 @@ int main(int argc, char* argv[]) {
 
     QStringList files;
     QString screenshot;
+    bool printViewGeometry = false;
     const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == "--screenshot" && i + 1 < arguments.size()) {
             screenshot = arguments[++i];
+        } else if (arguments[i] == "--print-view-geometry") {
+            printViewGeometry = true;
         } else {
             files << arguments[i];
         }
@@ -55,6 +71,9 @@ int main(int argc, char* argv[]) {
     }
     if (!screenshot.isEmpty()) {
         scheduleScreenshot(*app.mainFrame(), screenshot);
+    }
+    if (printViewGeometry) {
+        scheduleViewGeometry(*app.mainFrame());
     }
     return QApplication::exec();
 }

@@ -20,4 +20,10 @@ double pixelDistance(int x, int y, int px, int py);
 // the nearest lies 10 pixels or farther away.
 std::optional<int> pickNearestPoint(const CurveSet& curves, const PlotMapping& mapping, int x, int y);
 
+// The point a left click takes: the rule of pickNearestPoint with two early
+// stops, checked after each point in list order. The last point of a top hold
+// within 10 pixels wins over the unloading after it, even a closer one; the
+// first point closer than 2 pixels wins outright.
+std::optional<int> pickClickedPoint(const CurveSet& curves, const PlotMapping& mapping, int x, int y);
+
 }  // namespace mivaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,22 +57,30 @@ struct RecordingGraph : ModulusGraphSink {
 
 // Answers the modulus dialog with scripted values and remembers what it was shown.
 struct ScriptedModulusDialog : ModulusDialogPort {
-    int action = kActionModulus;
-    bool keepOpened = true;  // accept the values the dialog opened with
+    int action = kActionModulus;  // kActionCancelled: "Cancel"
+    bool keepOpened = true;       // accept the values the dialog opened with
     ModulusSettings answer;
     std::string shownTitle, shownBranch;
     ModulusSettings shownSettings;
+    bool shownGraphAvailable = false;
     std::vector<Rgb> coloursWhileOpen;
     const CurveSet* set = nullptr;
-    ModulusDialogAnswer askModulus(const std::string& title, const std::string& branch,
-                                   const ModulusSettings& settings) override {
-        shownTitle = title;
-        shownBranch = branch;
-        shownSettings = settings;
+    std::optional<Acted<ModulusDialogValues>> askModulus(const ModulusDialogValues& values) override {
+        shownTitle = values.fileTitle;
+        shownBranch = values.branchName;
+        shownSettings = values.settings;
+        shownGraphAvailable = values.sectionGraphAvailable;
         if (set != nullptr) {
             coloursWhileOpen = set->colour;
         }
-        return {keepOpened ? settings : answer, action};
+        if (action == kActionCancelled) {
+            return std::nullopt;
+        }
+        ModulusDialogValues edited = values;
+        if (!keepOpened) {
+            edited.settings = answer;
+        }
+        return Acted<ModulusDialogValues>{edited, action};
     }
 };
 
@@ -79,23 +88,25 @@ struct ScriptedHardnessDialog : HardnessDialogPort {
     bool accept = true;
     HardnessSettings answer;
     HardnessSettings shown;
-    HardnessDialogAnswer askHardness(const HardnessSettings& settings) override {
+    std::optional<HardnessSettings> askHardness(const HardnessSettings& settings) override {
         shown = settings;
-        return {answer, accept};
+        return accept ? std::optional<HardnessSettings>(answer) : std::nullopt;
     }
 };
 
 struct ScriptedLoadingDialog : LoadingCurveDialogPort {
-    LoadingCurveAnswer answer;
+    struct Answer {
+        std::string labelText;
+        int action = kLoadingNone;  // kLoadingNone: "Cancel"
+    } answer;
     std::string shown;
     bool editLabel = false;
-    LoadingCurveAnswer askLoadingCurve(const std::string& label) override {
-        shown = label;
-        LoadingCurveAnswer a = answer;
-        if (!editLabel) {
-            a.labelText = label;
+    std::optional<Acted<LoadingCurveValues>> askLoadingCurve(const LoadingCurveValues& values) override {
+        shown = values.labelText;
+        if (answer.action == kLoadingNone) {
+            return std::nullopt;
         }
-        return a;
+        return Acted<LoadingCurveValues>{{editLabel ? answer.labelText : values.labelText}, answer.action};
     }
 };
 

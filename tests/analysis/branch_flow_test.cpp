@@ -40,7 +40,7 @@ class BranchFlow : public ::testing::Test {
 TEST_F(BranchFlow, CancelRestoresColourAndWritesNothing) {
     f.set.colour[kUnloadFirst + 3] = makeRgb(1, 2, 3);  // the clicked point's own colour wins
     dialog.action = kActionCancelled;
-    const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst + 3, dialog, f.graph);
+    const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst + 3, dialog, &f.graph);
     // While the dialog was open the run showed blue, and only the run.
     for (int i = 0; i < f.set.pointCount(); ++i) {
         const bool inRun = i >= kUnloadFirst && i <= kUnloadLast;
@@ -80,7 +80,7 @@ TEST_F(BranchFlow, ModulusTextFollowsTypedPrecisionAndSolveFor) {
         s.forceMaxPercent = 150;  // every copied point is used
         ASSERT_TRUE(writeModulusSettings(f.curve.settingsDirectory, s));
         f.texts.lines.clear();
-        const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst + 5, dialog, f.graph);
+        const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst + 5, dialog, &f.graph);
         ASSERT_TRUE(out.text.has_value());
         ASSERT_EQ(f.texts.lines.size(), 1u);
         EXPECT_EQ(dialog.shownSettings, s);
@@ -108,7 +108,7 @@ TEST_F(BranchFlow, ColoursBlueRunAndGreenForceRangeAndSavesSettings) {
     s.forceMaxPercent = 80;
     dialog.keepOpened = false;
     dialog.answer = s;
-    runBranchFlow(f.ctx, kUnloadFirst, dialog, f.graph);
+    runBranchFlow(f.ctx, kUnloadFirst, dialog, &f.graph);
     const double pMax = f.set.force[kUnloadFirst];
     for (int i = kUnloadFirst; i <= kUnloadLast; ++i) {
         const double force = f.set.force[static_cast<std::size_t>(i)];
@@ -174,7 +174,7 @@ TEST_F(BranchFlow, EmptyForceRangeIsRefusedWithoutText) {
     ASSERT_TRUE(writeModulusSettings(f.curve.settingsDirectory, s));
     for (int action : {kActionModulus, kActionEquation}) {
         dialog.action = action;
-        const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst + 1, dialog, f.graph);
+        const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst + 1, dialog, &f.graph);
         EXPECT_TRUE(out.refused);
         EXPECT_FALSE(out.text.has_value());
     }
@@ -192,7 +192,7 @@ TEST_F(BranchFlow, ReloadCopiesForwardFromThePointBeforeIt) {
     EXPECT_EQ(b.depth[0], f.set.depth[kReloadFirst - 1]);
     EXPECT_EQ(b.depth[6], f.set.depth[kReloadLast]);
     dialog.action = kActionModulus;
-    runBranchFlow(f.ctx, kReloadFirst, dialog, f.graph);
+    runBranchFlow(f.ctx, kReloadFirst, dialog, &f.graph);
     EXPECT_EQ(dialog.shownBranch, "Reloading Curve");
 }
 
@@ -202,7 +202,7 @@ TEST_F(BranchFlow, UnloadCopyDoesNotDependOnTheClickedPoint) {
     f.set.depth[kUnloadFirst + 1] = 425.5f;
     std::vector<std::string> texts;
     for (int clicked : {kUnloadFirst, kUnloadFirst + 1, kUnloadLast}) {
-        const FlowOutcome out = runBranchFlow(f.ctx, clicked, dialog, f.graph);
+        const FlowOutcome out = runBranchFlow(f.ctx, clicked, dialog, &f.graph);
         ASSERT_TRUE(out.text.has_value()) << clicked;
         texts.push_back(*out.text);
     }
@@ -236,7 +236,7 @@ TEST_F(BranchFlow, EquationUsesLabelDecimals) {
     ASSERT_TRUE(writeModulusSettings(f.curve.settingsDirectory, s));
     dialog.action = kActionEquation;
     f.ctx.style.labelDecimals = 3;
-    const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst, dialog, f.graph);
+    const FlowOutcome out = runBranchFlow(f.ctx, kUnloadFirst, dialog, &f.graph);
     const IndentationResults& r = f.curve.results;
     ASSERT_TRUE(out.text.has_value());
     EXPECT_EQ(*out.text, formatC("P = %.3f (h - %.3f)^%.3f", r.a, r.hf, r.m));
@@ -253,7 +253,7 @@ TEST_F(BranchFlow, FlowsIgnorePointsTheyDoNotHandle) {
     for (int point : {-1, 1000, 2, kUnloadLast + 1}) {  // outside, a loading point, a bottom-hold point
         SCOPED_TRACE(point);
         dialog.shownBranch = "not asked";
-        EXPECT_FALSE(runBranchFlow(f.ctx, point, dialog, f.graph).text.has_value());
+        EXPECT_FALSE(runBranchFlow(f.ctx, point, dialog, &f.graph).text.has_value());
         EXPECT_EQ(dialog.shownBranch, "not asked");
         EXPECT_FALSE(runHardnessFlow(f.ctx, point, hardness).text.has_value());
     }

@@ -19,6 +19,9 @@
 #include "analysis_fakes.h"
 #include "curves/mivaro_doc.h"
 #include "support/run_cli.h"
+#include "view/main_graph.h"
+#include "view/point_pick.h"
+#include "view/recording_surface.h"
 
 namespace mivaro {
 namespace {
@@ -76,7 +79,7 @@ class CliAnalyse : public ::testing::Test {
             outcome = performBranchAction(ctx, branch, readModulusSettings(m_dir.string() + "/"),
                                           branchActions.at(action), graph);
         }
-        return analysisJson(outcome, doc.indentCurve().results) + "\n";
+        return analysisJson(outcome, doc.indentCurve().results, point) + "\n";
     }
 
     fs::path m_dir;
@@ -119,9 +122,12 @@ TEST_F(CliAnalyse, PrintsWhatTheFlowsProduceAndWritesNoSettings) {
 
 TEST_F(CliAnalyse, LoadingPointOffersLabelAndRates) {
     RunResult run = runCli({"--settings", m_dir.string(), "--point", "100", "--action", "label", kExample});
-    EXPECT_EQ(run.out, "{\"text\": \"fused_silica_labelled.MVR\", \"results\": null, \"series\": null}\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"text\": \"fused_silica_labelled.MVR\", \"results\": null, \"series\": null, \"point\": 100}\n");
     run = runCli({"--point", "100", "--action", "label", "--label", "tip A \"sharp\"", kExample});
-    EXPECT_EQ(run.out, "{\"text\": \"tip A \\\"sharp\\\"\", \"results\": null, \"series\": null}\n");
+    EXPECT_EQ(run.out,
+              "{\"text\": \"tip A \\\"sharp\\\"\", \"results\": null, \"series\": null, \"point\": 100}\n");
     run = runCli({"--settings", m_dir.string(), "--point", "100", "--action", "loading-rate", kExample});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find(" mN/s\""), std::string::npos) << run.out;
@@ -141,7 +147,7 @@ TEST_F(CliAnalyse, UsageErrorsAndRefusals) {
         {{"--settings", dir, "--point", "420", "--action", "modulus", kExample}, 2, "does not offer"},
         {{"--settings", dir, "--point", "700", "--action", "modulus", kExample}, 2, "not a point"},
         {{"--settings", dir, "--point", "3x", "--action", "modulus", kExample}, 2, "point index"},
-        {{"--settings", dir, "--action", "modulus", kExample}, 2, "--point"},
+        {{"--settings", dir, "--action", "modulus", kExample}, 2, "--point or --click"},
         {{"--settings", dir, "--point", "350", kExample}, 2, "--action"},
         {{"--point", "350", "--action", "modulus"}, 2, "no curve file"},
         {{"--settings", dir, "--point", "250", "--action", "hardness", kExample}, 1, "No hardness formula"},
@@ -153,7 +159,55 @@ TEST_F(CliAnalyse, UsageErrorsAndRefusals) {
     }
     // A refused calculation still reports, with nulls.
     const RunResult refused = runCli({"--settings", dir, "--point", "250", "--action", "hardness", kExample});
-    EXPECT_EQ(refused.out, "{\"text\": null, \"results\": null, \"series\": null}\n");
+    EXPECT_EQ(refused.out, "{\"text\": null, \"results\": null, \"series\": null, \"point\": 250}\n");
+}
+
+TEST_F(CliAnalyse, ClickTakesThePointTheWindowTakes) {
+    // The window's pick after a paint of the example at the given client size.
+    auto windowPick = [&](int x, int y, int width, int height) {
+        test::RecordingMessages messages;
+        NoRepaint repaint;
+        CMivaro4Doc doc(m_dir.string() + "/", messages, repaint);
+        doc.appendPaths({kExample});
+        doc.rebuildCurveSet();
+        MainGraph graph;
+        RecordingSurface surface(width, height);
+        graph.paint(surface, GraphData{doc.curveSet(), doc.indentCurve().nameCount()});
+        return pickClickedPoint(doc.curveSet(), PlotMapping(graph.settings(), graph.layout()), x, y);
+    };
+    struct Case {
+        const char* click;
+        const char* size;
+        int x, y, width, height;
+        bool analysed;
+    };
+    const std::vector<Case> cases{
+        {"569,281", nullptr, 569, 281, 800, 600, true},    // an unloading point
+        {"306,128", "400x300", 306, 128, 400, 300, true},  // the same click, smaller window
+        {"5,5", nullptr, 5, 5, 800, 600, false},           // far from every point
+        {"441,482", nullptr, 441, 482, 800, 600, false},   // a bottom-hold point
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.click);
+        std::vector<std::string> args{"--settings", m_dir.string(), "--click",
+                                      c.click,      "--action",     "modulus"};
+        if (c.size != nullptr) {
+            args.insert(args.end(), {"--size", c.size});
+        }
+        args.push_back(kExample);
+        const RunResult run = runCli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::optional<int> picked = windowPick(c.x, c.y, c.width, c.height);
+        if (c.analysed) {
+            ASSERT_TRUE(picked.has_value());
+            EXPECT_EQ(run.out, inProcess(*picked, "modulus"));
+        } else {
+            EXPECT_EQ(run.out, "{\"text\": null, \"results\": null, \"series\": null, \"point\": null}\n");
+        }
+    }
+    EXPECT_TRUE(settingsFiles().empty());
+    EXPECT_EQ(runCli({"--click", "5;5", "--action", "modulus", kExample}).status, 2);
+    EXPECT_EQ(runCli({"--point", "1", "--click", "5,5", "--action", "modulus", kExample}).status, 2);
 }
 
 }  // namespace

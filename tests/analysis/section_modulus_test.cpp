@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "analysis_fakes.h"
 #include "baseline_power_law_fit.h"
@@ -164,6 +165,41 @@ TEST_F(SectionFlow, OverallFitWithoutSolutionIsRefused) {
     const FlowOutcome out = performBranchAction(f.ctx, b, s, kActionSection, f.graph);
     EXPECT_TRUE(out.refused);
     EXPECT_EQ(f.graph.count, 0);
+}
+
+// Reports progress and asks to stop once `stopAt` sections are done (never with -1).
+struct ScriptedProgress : ProgressPort {
+    int stopAt = -1;
+    int total = -1, last = 0, ends = 0;
+    void begin(const std::string&, int n) override { total = n; }
+    bool advance(int done) override {
+        last = done;
+        return stopAt < 0 || done < stopAt;
+    }
+    void end() override { ++ends; }
+};
+
+TEST_F(SectionFlow, ProgressChangesNothingAndStoppingAddsNoSeries) {
+    build(400);
+    const FlowOutcome plain = run(settings());
+    ScriptedProgress progress;
+    f.ctx.progress = &progress;
+    const FlowOutcome reported = run(settings());
+    EXPECT_EQ(reported.seriesX, plain.seriesX);
+    EXPECT_EQ(reported.seriesY, plain.seriesY);
+    EXPECT_EQ(progress.last, progress.total);
+    EXPECT_EQ(progress.ends, 1);
+
+    const IndentationResults before = f.curve.results;
+    const int series = f.graph.count;
+    progress.stopAt = 10;
+    const FlowOutcome stopped = run(settings());
+    EXPECT_FALSE(stopped.seriesAdded);
+    EXPECT_FALSE(stopped.resultsComputed);
+    EXPECT_EQ(f.graph.count, series);
+    EXPECT_EQ(std::memcmp(&f.curve.results, &before, sizeof before), 0);
+    EXPECT_LT(progress.last, progress.total);
+    EXPECT_EQ(progress.ends, 2);
 }
 
 }  // namespace

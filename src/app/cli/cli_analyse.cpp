@@ -1,75 +1,125 @@
-// mivaro-cli analyse: runs one analysis flow on a point of the loaded curves
-// as a click would, with the dialog values the settings files give, and
-// prints the result as one JSON line. Nothing is written to the settings.
+// mivaro-cli analyse: runs the analysis a left click would start, on a point
+// given by its index or by the client pixel of the click, with the dialog
+// values the settings files give, and prints the result as one JSON line.
+// Nothing is written to the settings.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/analysis_json.h"
-#include "analysis/branch_flow.h"
-#include "analysis/hardness_flow.h"
+#include "analysis/click_dispatch.h"
 #include "analysis/rate_flow.h"
 #include "app/cli/cli_common.h"
 #include "modgraph/xy_graph_wnd.h"
 #include "platform/c_format.h"
+#include "view/graph_clicks.h"
 
 namespace mivaro::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT]\n"
-    "                          [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
+    "usage: mivaro-cli analyse [--settings DIR] (--point N | --click X,Y [--size WxH]) --action ACTION\n"
+    "                          [--label TEXT] [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
     "  ACTION on a loading point: label, loading-rate, displacement-rate\n"
     "  on an unloading or reloading point: loading-rate, displacement-rate, modulus, equation, section\n"
     "  on a top-hold point: hardness\n"
     "  --graph-out (with section): the \"XY-Graph\" window with the new series, as a PNG\n";
 
+// The client area is laid out for the click only; no pixel is kept.
+constexpr int kMaxSide = 1 << 20;
+
 int analyseUsageError(const std::string& why) {
     return usageError("analyse", why, kUsage);
 }
 
-struct NoTexts final : ResultTextSink {
-    void beginTextPlacement(const std::string&) override {}
+// A paint that only lays out the graph: the click needs the mapping, not the pixels.
+class LayoutOnlySurface final : public DrawingSurface {
+  public:
+    LayoutOnlySurface(int width, int height) : m_client{0, 0, width, height} {}
+    ClientRect clientRect() const override { return m_client; }
+    void moveTo(int, int) override {}
+    void setPen(int, Rgb) override {}
+    void lineTo(int, int) override {}
+    void selectFont(const FontChoice&) override {}
+    void drawText(int, int, std::string_view, TextAlign) override {}
+    void setPixel(int, int, Rgb) override {}
+    void setPixelRun(int, int, int, Rgb) override {}
+
+  private:
+    ClientRect m_client;
 };
 
-// The flow code of ACTION for the point's letter, or -2 when the letter does not offer it.
-int actionCode(char letter, const std::string& action) {
-    if (letter == LOAD) {
-        if (action == "label")
-            return kLoadingLabel;
-        if (action == "loading-rate")
-            return kLoadingRate;
-        if (action == "displacement-rate")
-            return kLoadingDisplacementRate;
-    } else if (letter == UNLOAD || letter == RELOAD) {
-        if (action == "modulus")
-            return kActionModulus;
-        if (action == "section")
-            return kActionSection;
-        if (action == "loading-rate")
-            return kActionLoadingRate;
-        if (action == "displacement-rate")
-            return kActionDisplacementRate;
-        if (action == "equation")
-            return kActionEquation;
-    } else if (letter == TOP_HOLD) {
-        if (action == "hardness")
-            return 0;
+// The dialogs, answered with the values they open with and the chosen action.
+struct AnsweringDialogs final : LoadingCurveDialogPort, HardnessDialogPort, ModulusDialogPort {
+    int action = 0;
+    std::optional<std::string> label;
+    std::optional<Acted<LoadingCurveValues>> askLoadingCurve(const LoadingCurveValues& values) override {
+        return Acted<LoadingCurveValues>{LoadingCurveValues{label.value_or(values.labelText)}, action};
+    }
+    std::optional<HardnessSettings> askHardness(const HardnessSettings& settings) override {
+        return settings;
+    }
+    std::optional<Acted<ModulusDialogValues>> askModulus(const ModulusDialogValues& values) override {
+        return Acted<ModulusDialogValues>{values, action};
+    }
+};
+
+// The action code of ACTION in the flow a point offers, or -2 when that flow does not offer it.
+int actionCode(ClickFlow flow, const std::string& action) {
+    switch (flow) {
+        case ClickFlow::Loading:
+            if (action == "label")
+                return kLoadingLabel;
+            if (action == "loading-rate")
+                return kLoadingRate;
+            if (action == "displacement-rate")
+                return kLoadingDisplacementRate;
+            break;
+        case ClickFlow::Branch:
+            if (action == "modulus")
+                return kActionModulus;
+            if (action == "section")
+                return kActionSection;
+            if (action == "loading-rate")
+                return kActionLoadingRate;
+            if (action == "displacement-rate")
+                return kActionDisplacementRate;
+            if (action == "equation")
+                return kActionEquation;
+            break;
+        case ClickFlow::Hardness:
+            if (action == "hardness")
+                return 0;
+            break;
+        case ClickFlow::None:
+            break;
     }
     return -2;
+}
+
+int printJson(const std::string& json) {
+    std::fputs((json + "\n").c_str(), stdout);
+    if (std::fflush(stdout) != 0) {
+        std::fputs("mivaro-cli analyse: could not write the result\n", stderr);
+        return kExitMessage;
+    }
+    return kExitOk;
 }
 
 }  // namespace
 
 int runAnalyse(const std::vector<std::string>& args) {
     CommandLine line;
-    if (const std::string why = parseCommandLine(
-            args, {"--settings", "--point", "--action", "--label", "--graph-out", "--graph-size"}, line);
+    if (const std::string why = parseCommandLine(args,
+                                                 {"--settings", "--point", "--click", "--size", "--action",
+                                                  "--label", "--graph-out", "--graph-size"},
+                                                 line);
         !why.empty()) {
         return analyseUsageError(why);
     }
-    if (!line.has("--point")) {
-        return analyseUsageError("--point is required");
+    if (line.has("--point") == line.has("--click")) {
+        return analyseUsageError("give either --point or --click");
     }
     if (!line.has("--action")) {
         return analyseUsageError("--action is required");
@@ -87,49 +137,67 @@ int runAnalyse(const std::vector<std::string>& args) {
         return analyseUsageError(
             formatC("--graph-size needs WxH with each side 1 to %d pixels", kMaxImageSide));
     }
-    const std::string pointText = line.value("--point");
     int point = 0;
-    std::size_t consumed = 0;
-    if (!scanCInt(pointText, point, &consumed) || consumed != pointText.size()) {
-        return analyseUsageError("--point needs a point index, not " + pointText);
+    int clickX = 0, clickY = 0;
+    int width = 800, height = 600;
+    if (line.has("--point")) {
+        const std::string pointText = line.value("--point");
+        std::size_t consumed = 0;
+        if (!scanCInt(pointText, point, &consumed) || consumed != pointText.size()) {
+            return analyseUsageError("--point needs a point index, not " + pointText);
+        }
+        if (line.has("--size")) {
+            return analyseUsageError("--size goes with --click");
+        }
+    } else {
+        if (!parseIntPair(line.value("--click"), ',', clickX, clickY)) {
+            return analyseUsageError("--click needs X,Y in client pixels, not " + line.value("--click"));
+        }
+        if (line.has("--size") && (!parseIntPair(line.value("--size"), 'x', width, height) || width <= 0 ||
+                                   height <= 0 || width > kMaxSide || height > kMaxSide)) {
+            return analyseUsageError(formatC("--size needs WxH with each side 1 to %d pixels", kMaxSide));
+        }
     }
     const auto loaded = loadDocument(line.value("--settings", "."), line.files);
     CMivaro4Doc& doc = *loaded->doc;
     CurveSet& set = doc.curveSet();
-    if (point < 0 || point >= set.pointCount()) {
+
+    AnsweringDialogs dialogs;
+    // The modulus graph as the view holds it; headless, it has no window.
+    CXYGraphWnd graph;
+    graph.settings().yTitle = CXYGraphWnd::kModulusTitle;
+    MainGraph mainGraph;
+    GraphClickCommands clicks(
+        mainGraph, doc,
+        {&loaded->messages, &loaded->repaint, nullptr, ClickDialogs{&dialogs, &dialogs, &dialogs, &graph}});
+    clicks.setSaveSettings(false);
+    if (line.has("--click")) {
+        // One paint of the loaded curves at that client size, as the window would show them.
+        LayoutOnlySurface surface(width, height);
+        mainGraph.paint(surface,
+                        GraphData{set, doc.indentCurve().nameCount(), doc.xAxisTitle, doc.yAxisTitle});
+        const std::optional<int> picked = clicks.pointAt(clickX, clickY);
+        if (!picked || clickFlowFor(set.segment[static_cast<std::size_t>(*picked)]) == ClickFlow::None) {
+            return printJson(analysisJson(FlowOutcome{}, doc.indentCurve().results, std::nullopt));
+        }
+        point = *picked;
+    } else if (point < 0 || point >= set.pointCount()) {
         return analyseUsageError(
             formatC("point %d is not a point of the loaded curves (0 to %d)", point, set.pointCount() - 1));
     }
     const char letter = set.segment[static_cast<std::size_t>(point)];
-    const int code = actionCode(letter, line.value("--action"));
-    if (code == -2) {
+    dialogs.action = actionCode(clickFlowFor(letter), line.value("--action"));
+    if (dialogs.action == -2) {
         return analyseUsageError(formatC("a point of segment '%c' does not offer the action %s", letter,
                                          line.value("--action").c_str()));
     }
-
-    NoTexts texts;
-    // The modulus graph as the view holds it; headless, it has no window.
-    CXYGraphWnd graph;
-    graph.settings().yTitle = CXYGraphWnd::kModulusTitle;
-    FlowContext ctx{set, doc.indentCurve(), loaded->messages, loaded->repaint, texts, GraphTextStyle{}};
-    const std::string& settingsDirectory = doc.indentCurve().settingsDirectory;
-    FlowOutcome outcome;
-    if (letter == LOAD) {
-        const LoadingCurveAnswer answer{
-            line.has("--label") ? line.value("--label") : loadingLabelFor(set, point), code};
-        outcome = performLoadingAction(ctx, point, answer);
-    } else if (letter == TOP_HOLD) {
-        const HoldSelection hold = selectHold(ctx, point);
-        outcome = performHardness(ctx, hold, readHardnessSettings(settingsDirectory));
-    } else {
-        BranchSelection branch = selectBranch(ctx, point);
-        outcome = performBranchAction(ctx, branch, readModulusSettings(settingsDirectory), code, graph);
+    if (line.has("--label")) {
+        dialogs.label = line.value("--label");
     }
-    const std::string json = analysisJson(outcome, doc.indentCurve().results) + "\n";
-    std::fputs(json.c_str(), stdout);
-    if (std::fflush(stdout) != 0) {
-        std::fputs("mivaro-cli analyse: could not write the result\n", stderr);
-        return kExitMessage;
+    const FlowOutcome outcome = clicks.runOn(point);
+    const int status = printJson(analysisJson(outcome, doc.indentCurve().results, point));
+    if (status != kExitOk) {
+        return status;
     }
     bool failed = false;
     if (writesGraph) {

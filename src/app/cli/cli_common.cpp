@@ -73,6 +73,19 @@ std::string parseCommandLine(const std::vector<std::string>& args,
     return {};
 }
 
+bool parseIntPair(const std::string& text, char separator, int& first, int& second) {
+    const std::size_t at = text.find(separator);
+    if (at == std::string::npos) {
+        return false;
+    }
+    auto number = [](const std::string& part, int& value) {
+        std::size_t used = 0;
+        return !part.empty() && std::isdigit(static_cast<unsigned char>(part[0])) &&
+               scanCInt(part, value, &used) && used == part.size();
+    };
+    return number(text.substr(0, at), first) && number(text.substr(at + 1), second);
+}
+
 int usageError(const char* command, const std::string& why, const char* usage) {
     std::fprintf(stderr, "mivaro-cli %s: %s\n", command, why.c_str());
     std::fputs(usage, stderr);

@@ -61,6 +61,9 @@ std::string parseCommandLine(const std::vector<std::string>& args,
 constexpr int kMaxImageSide = 20000;
 bool parseImageSize(const std::string& text, int& width, int& height);
 
+// "AxB" with separator 'x' (or ',') and two plain non-negative integers.
+bool parseIntPair(const std::string& text, char separator, int& first, int& second);
+
 // Prints "mivaro-cli COMMAND: WHY" and the usage to stderr; returns kExitUsage.
 int usageError(const char* command, const std::string& why, const char* usage);
 

@@ -24,7 +24,9 @@
 #include "app/qt/lock_key_indicators.h"
 #include "app/qt/shipped_files.h"
 #include "app/qt/toolbar_icons.h"
+#include "modgraph/qt/modulus_graph_owner.h"
 #include "platform/qt/qt_clipboard.h"
+#include "view/qt/graph_dialogs_qt.h"
 #include "view/qt/graph_output.h"
 #include "view/qt/graph_printing.h"
 #include "view/qt/mivaro_view.h"
@@ -74,6 +76,10 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     m_view = new CMivaro4View(*m_doc, this);
     m_repaint.setTarget([view = m_view] { view->requestRepaint(); });
     setCentralWidget(m_view);
+    m_modulusGraphDialogs = std::make_unique<QtGraphDialogs>(this);
+    m_modulusGraph =
+        std::make_unique<ModulusGraphWindowOwner>(m_view, *m_modulusGraphDialogs, *m_ports.messages);
+    m_view->setModulusGraph(m_modulusGraph.get());
     setWindowIcon(QIcon(programIcon(32)));
     setWindowTitle(toQt(m_session->frameTitle()));
     setAcceptDrops(true);
@@ -91,6 +97,8 @@ CMainFrame::~CMainFrame() {
     // The view refers to the document: let it go first, not with the
     // window's children after the document is gone.
     m_repaint.setTarget(nullptr);
+    m_view->setModulusGraph(nullptr);
+    m_modulusGraph.reset();
     delete takeCentralWidget();
     m_view = nullptr;
 }

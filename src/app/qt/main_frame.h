@@ -19,6 +19,8 @@ namespace mivaro {
 
 class CMivaro4View;
 class GraphPrinting;
+class GraphDialogPort;
+class ModulusGraphWindowOwner;
 class LockKeyIndicators;
 class QtAppDialogs;
 
@@ -98,6 +100,9 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<ProjectSession> m_session;
     CMivaro4View* m_view = nullptr;
     std::unique_ptr<GraphPrinting> m_printing;
+    // The "XY-Graph" window of the section analysis, with its own axis dialogs.
+    std::unique_ptr<GraphDialogPort> m_modulusGraphDialogs;
+    std::unique_ptr<ModulusGraphWindowOwner> m_modulusGraph;
 
     CommandRouter m_router;
     std::map<int, QAction*> m_actions;

@@ -4,6 +4,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "analysis/qt/hardness_dialog_qt.h"
+#include "analysis/qt/loading_curve_dialog_qt.h"
+#include "analysis/qt/modulus_dialog_qt.h"
+#include "platform/qt/qt_progress.h"
+#include "view/graph_clicks.h"
 #include "view/qt/curve_style_dialog_qt.h"
 #include "view/qt/graph_dialogs_qt.h"
 #include "view/qt/graph_image.h"
@@ -22,6 +27,16 @@ class TextListSink final : public ResultTextSink {
 
   private:
     GraphTextList& m_list;
+};
+
+// The click commands' colour changes show before their dialogs open.
+class ViewRepaint final : public RepaintPort {
+  public:
+    explicit ViewRepaint(QWidget& view) : m_view(view) {}
+    void requestRepaint(bool) override { m_view.update(); }
+
+  private:
+    QWidget& m_view;
 };
 
 namespace {
@@ -46,7 +61,19 @@ CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
       m_graphDialogs(m_qtGraphDialogs.get()),
       m_qtCurveStyle(std::make_unique<QtCurveStyleDialog>(this)),
       m_curveStyle(m_qtCurveStyle.get()),
+      m_repaint(std::make_unique<ViewRepaint>(*this)),
+      m_modulusDialog(std::make_unique<QtModulusDialogPort>(this)),
+      m_hardnessDialog(std::make_unique<QtHardnessDialogPort>(this)),
+      m_loadingDialog(std::make_unique<QtLoadingCurveDialogPort>(this)),
+      m_progress(std::make_unique<QtProgressPort>(this)),
       m_rightRelease([this](int x, int y) { editAt(x, y); }) {
+    GraphClickCommands::Ports ports;
+    ports.repaint = m_repaint.get();
+    ports.progress = m_progress.get();
+    ports.dialogs =
+        ClickDialogs{m_loadingDialog.get(), m_hardnessDialog.get(), m_modulusDialog.get(), nullptr};
+    m_clicks = std::make_unique<GraphClickCommands>(m_graph, m_doc, ports);
+    m_leftRelease = [this](int x, int y) { m_clicks->leftRelease(x, y); };
     setMouseTracking(true);  // the text cursor follows every move
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -75,6 +102,10 @@ void CMivaro4View::onTextLine() {
     if (m_textDialog->askTextLine(text)) {
         m_graph.textList().beginTextPlacement(text);
     }
+}
+
+void CMivaro4View::setModulusGraph(ModulusGraphSink* graph) {
+    m_clicks->ports().dialogs.modulusGraph = graph;
 }
 
 void CMivaro4View::setLeftReleaseHandler(std::function<void(int x, int y)> handler) {
@@ -106,6 +137,7 @@ void CMivaro4View::editAt(int x, int y) {
 
 void CMivaro4View::setMessagePort(MessagePort* messages) {
     m_graph.textList().setMessagePort(messages != nullptr ? messages : &m_doc.messages());
+    m_clicks->ports().messages = messages;
 }
 
 GraphData CMivaro4View::graphData() const {
@@ -156,6 +188,7 @@ void CMivaro4View::mouseReleaseEvent(QMouseEvent* event) {
         }
         if (m_leftRelease) {
             m_leftRelease(at.x(), at.y());
+            updateCursor();  // a result may now wait on the cursor
         }
     } else if (event->button() == Qt::RightButton) {
         if (m_rightRelease) {

@@ -16,8 +16,14 @@ class QPainter;
 
 namespace mivaro {
 
+class GraphClickCommands;
+class QtHardnessDialogPort;
+class QtLoadingCurveDialogPort;
+class QtModulusDialogPort;
+class QtProgressPort;
 class QtTextCursorBuilder;
 class TextListSink;
+class ViewRepaint;
 
 // The main graph window: owns the graph settings and result text lines,
 // paints the document's curves and hands mouse events to the logic.
@@ -44,8 +50,13 @@ class CMivaro4View : public QWidget {
     GraphTextStyle textStyle() const;
     CMivaro4Doc& document() { return m_doc; }
 
+    // The analyses a left click on a curve starts, with the Qt dialogs.
+    GraphClickCommands& clickCommands() { return *m_clicks; }
+    // Where "Add to Graph of E(h)" sends its series; none: the button is greyed.
+    void setModulusGraph(ModulusGraphSink* graph);
+
     // Called with the position of every left release that did not end a
-    // text placement (the graph click commands).
+    // text placement; by default the graph click commands.
     void setLeftReleaseHandler(std::function<void(int x, int y)> handler);
     // Called with the position of every right release; by default the
     // right-click editing of the graph (editAt).
@@ -96,6 +107,12 @@ class CMivaro4View : public QWidget {
     GraphDialogPort* m_graphDialogs = nullptr;
     std::unique_ptr<CurveStyleDialogPort> m_qtCurveStyle;
     CurveStyleDialogPort* m_curveStyle = nullptr;
+    std::unique_ptr<ViewRepaint> m_repaint;
+    std::unique_ptr<QtModulusDialogPort> m_modulusDialog;
+    std::unique_ptr<QtHardnessDialogPort> m_hardnessDialog;
+    std::unique_ptr<QtLoadingCurveDialogPort> m_loadingDialog;
+    std::unique_ptr<QtProgressPort> m_progress;
+    std::unique_ptr<GraphClickCommands> m_clicks;
     std::function<void(int, int)> m_leftRelease;
     std::function<void(int, int)> m_rightRelease;
     QImage m_backBuffer;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+#include "analysis/analysis_dialogs.h"
+
+class QLineEdit;
+
+namespace mivaro {
+
+// "Loading Curve ": the curve label or one of the two rates.
+class LoadingCurveDialog final : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit LoadingCurveDialog(const LoadingCurveValues& values, QWidget* parent = nullptr);
+
+    // The label as left and the action of the button pressed (after Accepted).
+    Acted<LoadingCurveValues> answer() const;
+
+  private:
+    void finish(int action);
+
+    LoadingCurveValues m_values;
+    int m_action = kLoadingNone;
+    QLineEdit* m_label;
+};
+
+class QtLoadingCurveDialogPort final : public LoadingCurveDialogPort {
+  public:
+    explicit QtLoadingCurveDialogPort(QWidget* parent) : m_parent(parent) {}
+    std::optional<Acted<LoadingCurveValues>> askLoadingCurve(const LoadingCurveValues& values) override;
+
+  private:
+    QPointer<QWidget> m_parent;
+};
+
+}  // namespace mivaro

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+
+#include "analysis/click_dispatch.h"
+#include "curves/mivaro_doc.h"
+#include "view/main_graph.h"
+
+namespace mivaro {
+
+// What one left release did.
+struct ClickReport {
+    bool endedPlacement = false;  // the release of the click that placed a text
+    std::optional<int> point;     // the point taken, if any
+    FlowOutcome outcome;
+};
+
+// The left-button release on the main graph: ends a text placement, or takes
+// the point under the click with the mapping of the last paint and runs the
+// flow its letter offers. Result lines go to the graph's text list.
+class GraphClickCommands final : private ResultTextSink {
+  public:
+    struct Ports {
+        MessagePort* messages = nullptr;  // refusals; none: the document's
+        RepaintPort* repaint = nullptr;   // colour changes; none: the document's
+        ProgressPort* progress = nullptr;
+        ClickDialogs dialogs;
+    };
+
+    GraphClickCommands(MainGraph& graph, CMivaro4Doc& doc, const Ports& ports);
+
+    ClickReport leftRelease(int x, int y);
+
+    // Runs the flow the point's letter offers, as a release on it would.
+    FlowOutcome runOn(int point);
+
+    // The point a release at (x, y) takes; nothing before the first paint
+    // and while the last paint had no room for the plot.
+    std::optional<int> pointAt(int x, int y) const;
+
+    Ports& ports() { return m_ports; }
+    // Off for the command line: settings files are read, never written.
+    void setSaveSettings(bool save) { m_saveSettings = save; }
+
+  private:
+    void beginTextPlacement(const std::string& text) override;
+
+    MainGraph& m_graph;
+    CMivaro4Doc& m_doc;
+    Ports m_ports;
+    bool m_saveSettings = true;
+};
+
+}  // namespace mivaro
