@@ -11,7 +11,9 @@ void printUsage() {
     std::fputs(
         "usage: mivaro-cli points [--settings DIR] FILE...\n"
         "       mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT] FILE...\n"
-        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n",
+        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n"
+        "       mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] "
+        "FILE...\n",
         stderr);
 }
 
@@ -32,6 +34,9 @@ int main(int argc, char** argv) {
     }
     if (command == "render") {
         return mivaro::cli::runRender(args);
+    }
+    if (command == "batch") {
+        return mivaro::cli::runBatchCommand(args);
     }
     printUsage();
     return mivaro::cli::kExitUsage;
