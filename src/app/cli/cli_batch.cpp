@@ -114,7 +114,9 @@ int runBatchCommand(const std::vector<std::string>& args) {
     }
 
     TerminalProgress terminal;
-    BatchProgressSink* progress = isatty(STDERR_FILENO) ? &terminal : nullptr;
+    // Not while the table itself goes to the same terminal: the line would overwrite its rows.
+    const bool showProgress = isatty(STDERR_FILENO) && (line.has("--out") || !isatty(STDOUT_FILENO));
+    BatchProgressSink* progress = showProgress ? &terminal : nullptr;
     const std::vector<std::string>& files = line.files;
     const auto work = [&](std::size_t k) { return analyseToLine(settings, files[k]); };
     const std::string header = batchCsvHeader(settings.modulus.solveFor);
