@@ -145,7 +145,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
     BranchSelection branch = selectBranch(ctx, unload);
     const FlowOutcome modulus = performBranchAction(ctx, branch, settings.modulus, kActionModulus, graph);
     if (!modulus.resultsComputed) {
-        row.error = messages.last();
+        row.error = messages.last().empty() ? "The modulus could not be calculated." : messages.last();
         return row;
     }
     row.modulusComputed = true;
@@ -173,7 +173,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
             row.hardnessComputed = true;
             row.hardness = doc.indentCurve().results;
         } else {
-            row.error = messages.last();
+            row.error = messages.last().empty() ? "The hardness could not be calculated." : messages.last();
         }
     }
     return row;
