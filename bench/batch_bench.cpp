@@ -2,7 +2,8 @@
 // (labelled tests: loading, top hold, unloading, bottom hold, reloading,
 // unloading), with one job and with two, beside running `mivaro-cli analyse`
 // once per file on a part of the same files. Files per second and CPU
-// milliseconds per file (the children's user + system time) for each.
+// milliseconds per file (the children's user + system time) for each, and
+// the cores the children used on average (CPU time / wall time).
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -156,6 +157,8 @@ void measure(benchmark::State& state, int files, Run run, Rate& rate) {
     state.counters["files_per_s"] = rate.filesPerSecond;
     state.counters["cpu_ms_per_file"] = 1000.0 * cpu / done;
     state.counters["wall_ms_per_file"] = 1000.0 * wall / done;
+    // Below the job count when other programs hold the cores: read the scaling beside it.
+    state.counters["cores_used"] = cpu / wall;
 }
 
 void BM_Batch(benchmark::State& state) {
