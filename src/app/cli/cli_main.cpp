@@ -10,9 +10,11 @@ namespace {
 void printUsage() {
     std::fputs(
         "usage: mivaro-cli points [--settings DIR] FILE...\n"
-        "       mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT]\n"
-        "                          [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
-        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n",
+        "       mivaro-cli analyse [--settings DIR] (--point N | --click X,Y [--size WxH]) --action ACTION\n"
+        "                          [--label TEXT] [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
+        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n"
+        "       mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] "
+        "FILE...\n",
         stderr);
 }
 
@@ -33,6 +35,9 @@ int main(int argc, char** argv) {
     }
     if (command == "render") {
         return mivaro::cli::runRender(args);
+    }
+    if (command == "batch") {
+        return mivaro::cli::runBatchCommand(args);
     }
     printUsage();
     return mivaro::cli::kExitUsage;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+
+#include "analysis/analysis_settings.h"
+#include "curves/curve_types.h"
+
+namespace mivaro {
+
+// What a batch applies to every file: the settings directory and the dialog
+// values its files give, read once.
+struct BatchSettings {
+    std::string settingsDirectory;  // ends with '/'
+    ModulusSettings modulus;
+    HardnessSettings hardness;
+};
+
+// Reads "curve_setup.par" and "hardness_setup.par" of the directory (defaults
+// where missing); solveFor 0..3 replaces the file's solve-for choice.
+BatchSettings readBatchSettings(const std::string& settingsDirectory, int solveFor = -1);
+
+// The analyses of one curve file, as the table reports them.
+struct BatchRow {
+    std::string file;
+    std::string error;             // empty when every requested number was calculated
+    bool modulusComputed = false;  // the file gave points and the modulus numbers
+    int points = 0;
+    float pMaxMn = 0;
+    float hMaxNm = 0;
+    IndentationResults modulus;
+    bool hardnessComputed = false;
+    IndentationResults hardness;
+    bool holdFound = false;
+    float holdSeconds = 0;
+};
+
+// Reads the file alone as "Open .MVR" does, then runs the modulus action of the
+// branch flow on the unloading run after the curve's highest force and, when a
+// hardness formula is chosen, the hardness flow on the top hold just before
+// that run. Messages a flow would show become the row's error; nothing is
+// written to the settings directory.
+BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path);
+
+// The first point of the unloading run that follows the first point of highest
+// force within [first, last], or -1 when no unloading point follows it.
+int unloadingAfterPeak(const char* segment, const float* force, int first, int last);
+
+// The table's header line and one file's line, each ending in '\n'. Numbers
+// use "%.9g" in the C locale; a field holding a comma, quote or line end is
+// quoted as CSV does.
+std::string batchCsvHeader(int solveFor);
+std::string batchCsvRow(const BatchRow& row, int solveFor);
+
+// One CSV field: as it is, or in double quotes with its quotes doubled.
+std::string csvField(const std::string& text);
+
+}  // namespace mivaro

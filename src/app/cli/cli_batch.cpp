@@ -1,0 +1,151 @@
+// mivaro-cli batch: the modulus (and hardness) of many curve files in one CSV
+// table, each file read and analysed alone as a click on its main unloading
+// run would, spread over several threads. Nothing is written to the settings.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/batch_analysis.h"
+#include "analysis/batch_runner.h"
+#include "app/cli/cli_common.h"
+#include "platform/c_format.h"
+#include "platform/safe_file_write.h"
+
+namespace mivaro::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] FILE...\n";
+constexpr int kMaxJobs = 1024;
+
+int batchUsageError(const std::string& why) {
+    return usageError("batch", why, kUsage);
+}
+
+// "412/1000 files, 3 with errors", rewritten in place on a terminal at most
+// ten times a second and once more for the last file.
+class TerminalProgress final : public BatchProgressSink {
+  public:
+    void filesDone(std::size_t done, std::size_t total, std::size_t withErrors) override {
+        const auto now = std::chrono::steady_clock::now();
+        if (done < total && now - m_shown < std::chrono::milliseconds(100)) {
+            return;
+        }
+        m_shown = now;
+        std::fprintf(stderr, "\r%zu/%zu files, %zu with errors%s", done, total, withErrors,
+                     done == total ? "\n" : "");
+        std::fflush(stderr);
+    }
+
+  private:
+    std::chrono::steady_clock::time_point m_shown{};
+};
+
+int solveForOf(const std::string& text) {
+    static const char* const kNames[] = {"es", "vs", "ei", "vi"};
+    for (int k = 0; k < 4; ++k) {
+        if (text == kNames[k]) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+BatchLine analyseToLine(const BatchSettings& settings, const std::string& path) {
+    BatchRow row;
+    try {
+        row = analyseBatchFile(settings, path);
+    } catch (const std::bad_alloc&) {
+        row = BatchRow{};
+        row.file = path;
+        row.error = "Not enough memory to analyse the file.";
+    } catch (const std::exception& failure) {
+        row = BatchRow{};
+        row.file = path;
+        row.error = std::string("The analysis failed: ") + failure.what();
+    }
+    return {batchCsvRow(row, settings.modulus.solveFor), !row.error.empty()};
+}
+
+}  // namespace
+
+int runBatchCommand(const std::vector<std::string>& args) {
+    CommandLine line;
+    if (const std::string why = parseCommandLine(args, {"--settings", "--jobs", "--out", "--solve"}, line);
+        !why.empty()) {
+        return batchUsageError(why);
+    }
+    const std::string directory = line.value("--settings", ".");
+    std::error_code ec;
+    if (line.has("--settings") && !std::filesystem::is_directory(directory, ec)) {
+        // A mistyped folder would otherwise analyse every file with the default settings.
+        return batchUsageError("the settings folder " + directory + " does not exist");
+    }
+    int solveFor = -1;
+    if (line.has("--solve")) {
+        solveFor = solveForOf(line.value("--solve"));
+        if (solveFor < 0) {
+            return batchUsageError("--solve takes es, vs, ei or vi, not " + line.value("--solve"));
+        }
+    }
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (line.has("--jobs")) {
+        const std::string text = line.value("--jobs");
+        int parsed = 0;
+        std::size_t consumed = 0;
+        if (!scanCInt(text, parsed, &consumed) || consumed != text.size() || parsed < 1 ||
+            parsed > kMaxJobs) {
+            return batchUsageError(
+                formatC("--jobs needs a number of jobs from 1 to %d, not %s", kMaxJobs, text.c_str()));
+        }
+        jobs = static_cast<unsigned>(parsed);
+    }
+    const BatchSettings settings = readBatchSettings(asSettingsDirectory(directory), solveFor);
+    if (settings.modulus.solveFor < 0 || settings.modulus.solveFor > 3) {
+        return batchUsageError(std::string(kModulusSettingsFile) + " of " + directory +
+                               " chooses no quantity to solve for; give --solve es, vs, ei or vi");
+    }
+
+    TerminalProgress terminal;
+    // Not while the table itself goes to the same terminal: the line would overwrite its rows.
+    const bool showProgress = isatty(STDERR_FILENO) && (line.has("--out") || !isatty(STDOUT_FILENO));
+    BatchProgressSink* progress = showProgress ? &terminal : nullptr;
+    const std::vector<std::string>& files = line.files;
+    const auto work = [&](std::size_t k) { return analyseToLine(settings, files[k]); };
+    const std::string header = batchCsvHeader(settings.modulus.solveFor);
+    BatchTally tally;
+    if (line.has("--out")) {
+        std::string error;
+        const bool saved = saveFileSafely(
+            line.value("--out"),
+            [&](std::ostream& out) {
+                out << header;
+                tally = runBatch(
+                    files.size(), jobs, work, [&](const BatchLine& l) { out << l.text; }, progress);
+            },
+            error);
+        if (!saved) {
+            std::fprintf(stderr, "mivaro-cli batch: %s\n", error.c_str());
+            return kExitMessage;
+        }
+    } else {
+        std::fputs(header.c_str(), stdout);
+        tally = runBatch(
+            files.size(), jobs, work,
+            [](const BatchLine& l) { std::fwrite(l.text.data(), 1, l.text.size(), stdout); }, progress);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::fputs("mivaro-cli batch: could not write the table\n", stderr);
+            return kExitMessage;
+        }
+    }
+    return tally.withErrors > 0 ? kExitMessage : kExitOk;
+}
+
+}  // namespace mivaro::cli
