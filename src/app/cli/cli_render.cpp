@@ -50,8 +50,9 @@ std::string writeModulusGraphImage(CXYGraphWnd& graph, const std::string& path, 
     const PaintingApplication gui;
     const QImage image =
         renderSurfaceImage(QSize(width, height), [&](DrawingSurface& surface) { graph.paint(surface); });
-    if (image.isNull() || !savePng(image, QString::fromStdString(path))) {
-        return "could not write " + path;
+    std::string why;
+    if (!savePng(image, QString::fromStdString(path), &why)) {
+        return "could not write " + path + ": " + why;
     }
     return {};
 }

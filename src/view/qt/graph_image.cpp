@@ -1,8 +1,10 @@
 #include "view/qt/graph_image.h"
 
+#include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
+#include <ostream>
 
+#include "platform/safe_file_write.h"
 #include "view/qt/painter_surface.h"
 
 namespace mivaro {
@@ -27,16 +29,20 @@ QImage renderSurfaceImage(QSize clientSize, const std::function<void(DrawingSurf
     return image;
 }
 
-bool savePng(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+bool savePng(const QImage& image, const QString& path, std::string* error) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        if (error != nullptr)
+            *error = "the picture could not be made";
         return false;
     }
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    std::string why;
+    const bool saved = saveFileSafely(
+        path.toStdString(), [&](std::ostream& out) { out.write(bytes.constData(), bytes.size()); }, why);
+    if (!saved && error != nullptr)
+        *error = why;
+    return saved;
 }
 
 }  // namespace mivaro

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -17,6 +19,6 @@ QImage renderGraphImage(MainGraph& graph, const GraphData& data, QSize clientSiz
 QImage renderSurfaceImage(QSize clientSize, const std::function<void(DrawingSurface&)>& paint);
 
 // Writes a PNG through a temporary file, so a failure keeps any old file.
-bool savePng(const QImage& image, const QString& path);
+bool savePng(const QImage& image, const QString& path, std::string* error = nullptr);
 
 }  // namespace mivaro
