@@ -11,7 +11,10 @@ void printUsage() {
     std::fputs(
         "usage: mivaro-cli points [--settings DIR] FILE...\n"
         "       mivaro-cli analyse [--settings DIR] --point N --action ACTION [--label TEXT] FILE...\n"
-        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n",
+        "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png] FILE...\n"
+        "       mivaro-cli convert [--settings DIR] FILE...\n"
+        "       mivaro-cli guess [--settings DIR] FILE\n"
+        "       mivaro-cli save-as --name PATH [--settings DIR] FILE...\n",
         stderr);
 }
 
@@ -32,6 +35,15 @@ int main(int argc, char** argv) {
     }
     if (command == "render") {
         return mivaro::cli::runRender(args);
+    }
+    if (command == "convert") {
+        return mivaro::cli::runConvert(args);
+    }
+    if (command == "guess") {
+        return mivaro::cli::runGuess(args);
+    }
+    if (command == "save-as") {
+        return mivaro::cli::runSaveAs(args);
     }
     printUsage();
     return mivaro::cli::kExitUsage;

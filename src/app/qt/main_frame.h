@@ -10,6 +10,7 @@
 #include "app/project_session.h"
 #include "app/qt/qt_ports.h"
 #include "app/recent_file_list.h"
+#include "curves/import_preview.h"
 #include "curves/mivaro_doc.h"
 
 class QAction;
@@ -20,6 +21,7 @@ namespace mivaro {
 class CMivaro4View;
 class LockKeyIndicators;
 class QtAppDialogs;
+class QtImportSetupDialog;
 
 // The ports through which the window reaches the user and the desktop. Any
 // left null gets the Qt implementation; tests put scripted fakes in.
@@ -28,6 +30,7 @@ struct FramePorts {
     FileDialogPort* fileDialogs = nullptr;
     ShellPort* shell = nullptr;
     AppDialogs* dialogs = nullptr;
+    ImportSetupDialogPort* importSetup = nullptr;
 };
 
 // The main window: one document and one view for the whole run, the menu,
@@ -63,6 +66,7 @@ class CMainFrame : public QMainWindow {
     FileDialogPort& fileDialogs() { return *m_ports.fileDialogs; }
     ShellPort& shell() { return *m_ports.shell; }
     AppDialogs& dialogs() { return *m_ports.dialogs; }
+    ImportSetupDialogPort& importSetup() { return *m_ports.importSetup; }
 
   protected:
     bool event(QEvent* event) override;
@@ -85,6 +89,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<QtFileDialogPort> m_qtFileDialogs;
     std::unique_ptr<QtShellPort> m_qtShell;
     std::unique_ptr<QtAppDialogs> m_qtDialogs;
+    std::unique_ptr<QtImportSetupDialog> m_qtImportSetup;
     FramePorts m_ports;
 
     WidgetRepaintPort m_repaint;
