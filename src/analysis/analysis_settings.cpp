@@ -12,13 +12,9 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// The words of a settings file in order; an absent file gives none.
-std::vector<std::string> readWords(const std::string& path) {
+// The words of a settings file's text in order.
+std::vector<std::string> wordsOf(const std::string& content) {
     std::vector<std::string> words;
-    std::string content;
-    if (!readWholeFile(path, content)) {
-        return words;
-    }
     std::size_t i = 0;
     while (i < content.size()) {
         while (i < content.size() && isBlank(content[i])) {
@@ -92,8 +88,16 @@ std::string settingsWord(const std::string& text) {
 }
 
 ModulusSettings readModulusSettings(const std::string& settingsDirectory) {
+    std::string content;
+    if (!readWholeFile(settingsDirectory + kModulusSettingsFile, content)) {
+        content.clear();  // an absent or unreadable file: the defaults
+    }
+    return parseModulusSettings(content);
+}
+
+ModulusSettings parseModulusSettings(const std::string& content) {
     ModulusSettings s;
-    WordReader r(readWords(settingsDirectory + kModulusSettingsFile));
+    WordReader r(wordsOf(content));
     r.text(s.Ei);
     r.text(s.Es);
     r.real(s.forceMaxPercent);
@@ -113,8 +117,16 @@ ModulusSettings readModulusSettings(const std::string& settingsDirectory) {
 }
 
 HardnessSettings readHardnessSettings(const std::string& settingsDirectory) {
+    std::string content;
+    if (!readWholeFile(settingsDirectory + kHardnessSettingsFile, content)) {
+        content.clear();
+    }
+    return parseHardnessSettings(content);
+}
+
+HardnessSettings parseHardnessSettings(const std::string& content) {
     HardnessSettings s;
-    WordReader r(readWords(settingsDirectory + kHardnessSettingsFile));
+    WordReader r(wordsOf(content));
     r.text(s.C0);
     r.text(s.C1);
     r.text(s.D0);

@@ -46,6 +46,9 @@ inline constexpr const char* kHardnessSettingsFile = "hardness_setup.par";
 // Reads the file when it exists; values it lacks keep their defaults.
 ModulusSettings readModulusSettings(const std::string& settingsDirectory);
 HardnessSettings readHardnessSettings(const std::string& settingsDirectory);
+// The same from a file's text.
+ModulusSettings parseModulusSettings(const std::string& content);
+HardnessSettings parseHardnessSettings(const std::string& content);
 
 // Writes the file through a temporary file; returns false (and leaves any
 // previous file intact) when it cannot be written.

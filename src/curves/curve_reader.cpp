@@ -143,21 +143,10 @@ bool isStandardCurvePath(const std::string& path) {
     return path.find(".MVR") != std::string::npos;
 }
 
-ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages, int dataLines) {
-    resetPoints(curve);
-    const int lineCount = dataLines >= 0 ? dataLines : countDataLines(path);
+namespace {
 
-    if (isStandardCurvePath(path)) {
-        curve.columnSetup = kStandardColumnSetup;
-    } else {
-        readOpenSetup(curve.settingsDirectory, curve.columnSetup);
-    }
-    readForceInstability(curve.settingsDirectory, curve.forceInstability);
-
-    LineReader reader(path);
-    if (!reader.isOpen()) {
-        return ReadOutcome::NotOpened;
-    }
+// Reads the lines of one curve with the setup the IndentCurve holds.
+ReadOutcome readCurveLines(IndentCurve& curve, LineReader& reader, MessagePort& messages, int lineCount) {
     curve.depth.reserve(static_cast<std::size_t>(lineCount));
     curve.force.reserve(static_cast<std::size_t>(lineCount));
     curve.time.reserve(static_cast<std::size_t>(lineCount));
@@ -253,8 +242,39 @@ ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePo
     if (unlabelled) {
         AssignSegments(curve);
     }
-    curve.currentFilePath = path;
     return ReadOutcome::Read;
+}
+
+}  // namespace
+
+ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages, int dataLines) {
+    resetPoints(curve);
+    const int lineCount = dataLines >= 0 ? dataLines : countDataLines(path);
+
+    if (isStandardCurvePath(path)) {
+        curve.columnSetup = kStandardColumnSetup;
+    } else {
+        readOpenSetup(curve.settingsDirectory, curve.columnSetup);
+    }
+    readForceInstability(curve.settingsDirectory, curve.forceInstability);
+
+    LineReader reader(path);
+    if (!reader.isOpen()) {
+        return ReadOutcome::NotOpened;
+    }
+    const ReadOutcome outcome = readCurveLines(curve, reader, messages, lineCount);
+    if (outcome == ReadOutcome::Read) {
+        curve.currentFilePath = path;
+    }
+    return outcome;
+}
+
+ReadOutcome readCurveBytes(IndentCurve& curve, std::string_view bytes, MessagePort& messages) {
+    resetPoints(curve);
+    LineReader counter = LineReader::fromBytes(bytes);
+    const int lineCount = countDataLines(counter);
+    LineReader reader = LineReader::fromBytes(bytes);
+    return readCurveLines(curve, reader, messages, lineCount);
 }
 
 }  // namespace mivaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "curves/indent_curve.h"
 #include "platform/message_port.h"
@@ -30,5 +31,9 @@ bool isStandardCurvePath(const std::string& path);
 // dataLines, when known (countDataLines of the path), spares counting again.
 ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages,
                           int dataLines = -1);
+
+// The same reading over bytes in memory with the setup the IndentCurve holds
+// already; no file is opened and the current file path is left alone.
+ReadOutcome readCurveBytes(IndentCurve& curve, std::string_view bytes, MessagePort& messages);
 
 }  // namespace mivaro

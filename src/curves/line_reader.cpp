@@ -18,6 +18,30 @@ LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str()
     }
 }
 
+LineReader LineReader::fromBytes(std::string_view bytes) {
+    LineReader reader;
+    reader.m_capacity = bytes.size() + 1;
+    reader.m_data.reset(new char[reader.m_capacity]);
+    std::memcpy(reader.m_data.get(), bytes.data(), bytes.size());
+    reader.m_end = bytes.size();
+    reader.m_eof = true;
+    reader.m_inMemory = true;
+    return reader;
+}
+
+LineReader::LineReader(LineReader&& other) noexcept
+    : m_file(std::exchange(other.m_file, nullptr)),
+      m_data(std::move(other.m_data)),
+      m_capacity(other.m_capacity),
+      m_begin(other.m_begin),
+      m_end(other.m_end),
+      m_eof(other.m_eof),
+      m_inMemory(other.m_inMemory),
+      m_readError(other.m_readError),
+      m_startChecked(other.m_startChecked),
+      m_nextLf(other.m_nextLf),
+      m_nextCr(other.m_nextCr) {}
+
 LineReader::~LineReader() {
     if (m_file != nullptr) {
         std::fclose(m_file);
@@ -117,6 +141,10 @@ int countDataLines(const std::string& path) {
     if (!reader.isOpen()) {
         return 0;
     }
+    return countDataLines(reader);
+}
+
+int countDataLines(LineReader& reader) {
     long long count = 0;
     char* begin = nullptr;
     char* end = nullptr;

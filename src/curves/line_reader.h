@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace mivaro {
 
@@ -15,11 +16,15 @@ namespace mivaro {
 class LineReader {
   public:
     explicit LineReader(const std::string& path);
+    // Reads a copy of bytes held in memory, as if they were the file.
+    static LineReader fromBytes(std::string_view bytes);
+    LineReader(LineReader&& other) noexcept;
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
+    LineReader& operator=(LineReader&&) = delete;
 
-    bool isOpen() const { return m_file != nullptr; }
+    bool isOpen() const { return m_file != nullptr || m_inMemory; }
     // True when reading failed (a directory opens but cannot be read, say).
     bool readError() const { return m_readError; }
 
@@ -28,6 +33,7 @@ class LineReader {
     bool nextLine(char*& begin, char*& end);
 
   private:
+    LineReader() = default;
     bool fill();
     std::size_t findLineEnd();
 
@@ -39,6 +45,7 @@ class LineReader {
     std::size_t m_begin = 0;  // first unread character
     std::size_t m_end = 0;    // one past the last character read from the file
     bool m_eof = false;
+    bool m_inMemory = false;
     bool m_readError = false;
     bool m_startChecked = false;
     std::size_t m_nextLf = kUnknown;  // cached search results, see findLineEnd()
@@ -48,5 +55,7 @@ class LineReader {
 // Number of lines longer than 3 characters, header lines included; 0 when the
 // file cannot be opened. Bounds the number of points the reader keeps.
 int countDataLines(const std::string& path);
+// The same count over lines still to come from a reader.
+int countDataLines(LineReader& reader);
 
 }  // namespace mivaro

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "curves/curve_set.h"
+#include "curves/import_preview.h"
 #include "curves/indent_curve.h"
 #include "platform/file_dialog_port.h"
 #include "platform/message_port.h"
@@ -22,6 +23,8 @@ class CMivaro4Doc {
     const IndentCurve& indentCurve() const { return m_curve; }
     CurveSet& curveSet() { return m_set; }
     const CurveSet& curveSet() const { return m_set; }
+    // The import setup dialog's values, kept from one import to the next.
+    ImportDialogState& importState() { return m_importState; }
 
     std::string xAxisTitle = "nm";
     std::string yAxisTitle = "mN";
@@ -62,6 +65,7 @@ class CMivaro4Doc {
     RepaintPort& m_repaint;
     IndentCurve m_curve;
     CurveSet m_set;
+    ImportDialogState m_importState;
 };
 
 }  // namespace mivaro

@@ -184,6 +184,10 @@ bool readForceInstability(const std::string& settingsDirectory, float& value) {
     if (!readWholeFile(withSlash(settingsDirectory) + kMachineSetupFileName, text)) {
         return false;
     }
+    return parseForceInstability(text, value);
+}
+
+bool parseForceInstability(const std::string& text, float& value) {
     double read = 0;
     if (scanDecimal(text.data(), text.data() + text.size(), read) == 0) {
         return false;

@@ -37,6 +37,7 @@ bool writeOpenSetup(const std::string& settingsDirectory, const ColumnSetup& set
 // false (value unchanged) when the file is missing or does not start with a
 // finite number.
 bool readForceInstability(const std::string& settingsDirectory, float& value);
+bool parseForceInstability(const std::string& text, float& value);
 
 // Writes "setup.par" with "%f\n" through a temporary file and a rename;
 // returns false when it cannot be written.

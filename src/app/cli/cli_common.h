@@ -70,6 +70,9 @@ int usageError(const char* command, const std::string& why, const char* usage);
 int runPoints(const std::vector<std::string>& args);
 int runAnalyse(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
+int runConvert(const std::vector<std::string>& args);
+int runGuess(const std::vector<std::string>& args);
+int runSaveAs(const std::vector<std::string>& args);
 int runBatchCommand(const std::vector<std::string>& args);
 
 }  // namespace mivaro::cli

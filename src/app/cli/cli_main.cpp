@@ -14,7 +14,10 @@ void printUsage() {
         "                          [--label TEXT] [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
         "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n"
         "       mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] "
-        "FILE...\n",
+        "FILE...\n"
+        "       mivaro-cli convert [--settings DIR] FILE...\n"
+        "       mivaro-cli guess [--settings DIR] FILE\n"
+        "       mivaro-cli save-as --name PATH [--settings DIR] FILE...\n",
         stderr);
 }
 
@@ -38,6 +41,15 @@ int main(int argc, char** argv) {
     }
     if (command == "batch") {
         return mivaro::cli::runBatchCommand(args);
+    }
+    if (command == "convert") {
+        return mivaro::cli::runConvert(args);
+    }
+    if (command == "guess") {
+        return mivaro::cli::runGuess(args);
+    }
+    if (command == "save-as") {
+        return mivaro::cli::runSaveAs(args);
     }
     printUsage();
     return mivaro::cli::kExitUsage;

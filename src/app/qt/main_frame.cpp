@@ -18,12 +18,14 @@
 #include <vector>
 
 #include "app/command_ids.h"
+#include "app/curve_file_commands.h"
 #include "app/help_commands.h"
 #include "app/menu_model.h"
 #include "app/qt/app_dialogs_qt.h"
 #include "app/qt/lock_key_indicators.h"
 #include "app/qt/shipped_files.h"
 #include "app/qt/toolbar_icons.h"
+#include "curves/qt/import_setup_dialog.h"
 #include "modgraph/qt/modulus_graph_owner.h"
 #include "platform/qt/qt_clipboard.h"
 #include "view/qt/graph_dialogs_qt.h"
@@ -66,6 +68,10 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     if (m_ports.dialogs == nullptr) {
         m_qtDialogs = std::make_unique<QtAppDialogs>(this);
         m_ports.dialogs = m_qtDialogs.get();
+    }
+    if (m_ports.importSetup == nullptr) {
+        m_qtImportSetup = std::make_unique<QtImportSetupDialog>(this);
+        m_ports.importSetup = m_qtImportSetup.get();
     }
 
     m_doc = std::make_unique<CMivaro4Doc>(m_settingsDirectory, *m_ports.messages, m_repaint);
@@ -206,6 +212,10 @@ void CMainFrame::addDocumentAndViewHandlers() {
     m_router.add(CommandTarget::View, command::SetupHelpScreen, [this] { dialogs().showSetupHelpScreen(); });
 
     m_router.add(CommandTarget::Document, command::FileOpen, [this] { m_doc->onOpenMvr(fileDialogs()); });
+    m_router.add(CommandTarget::Document, command::FileImport,
+                 [this] { importTextFiles(*m_doc, fileDialogs(), importSetup()); });
+    m_router.add(CommandTarget::Document, command::FileSaveAsMvr,
+                 [this] { saveAsMvr(*m_doc, fileDialogs()); });
     m_router.add(CommandTarget::Document, command::FileSave, [this] { m_session->save(fileDialogs()); });
     m_router.add(CommandTarget::Document, command::FileSaveAs, [this] { m_session->saveAs(fileDialogs()); });
     m_router.add(CommandTarget::Document, command::FileOpenProject,

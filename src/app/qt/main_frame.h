@@ -10,6 +10,7 @@
 #include "app/project_session.h"
 #include "app/qt/qt_ports.h"
 #include "app/recent_file_list.h"
+#include "curves/import_preview.h"
 #include "curves/mivaro_doc.h"
 
 class QAction;
@@ -23,6 +24,7 @@ class GraphDialogPort;
 class ModulusGraphWindowOwner;
 class LockKeyIndicators;
 class QtAppDialogs;
+class QtImportSetupDialog;
 
 // The ports through which the window reaches the user and the desktop. Any
 // left null gets the Qt implementation; tests put scripted fakes in.
@@ -31,6 +33,7 @@ struct FramePorts {
     FileDialogPort* fileDialogs = nullptr;
     ShellPort* shell = nullptr;
     AppDialogs* dialogs = nullptr;
+    ImportSetupDialogPort* importSetup = nullptr;
 };
 
 // The main window: one document and one view for the whole run, the menu,
@@ -68,6 +71,7 @@ class CMainFrame : public QMainWindow {
     AppDialogs& dialogs() { return *m_ports.dialogs; }
     // The program's printer, shared by Print and Print Setup.
     GraphPrinting& printing() { return *m_printing; }
+    ImportSetupDialogPort& importSetup() { return *m_ports.importSetup; }
 
   protected:
     bool event(QEvent* event) override;
@@ -93,6 +97,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<QtFileDialogPort> m_qtFileDialogs;
     std::unique_ptr<QtShellPort> m_qtShell;
     std::unique_ptr<QtAppDialogs> m_qtDialogs;
+    std::unique_ptr<QtImportSetupDialog> m_qtImportSetup;
     FramePorts m_ports;
 
     WidgetRepaintPort m_repaint;
