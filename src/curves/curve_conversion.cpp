@@ -74,7 +74,9 @@ ConversionReport convertCurveFiles(IndentCurve& curve, MessagePort& messages) {
     const std::vector<std::string> entries = curve.names;
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const std::string& source = entries[k];
-        const ReadOutcome outcome = readCurveFile(curve, source, messages);
+        // One pass over the file: the arrays grow as they go instead of being
+        // sized by a line count first.
+        const ReadOutcome outcome = readCurveFile(curve, source, messages, 0);
         if (outcome == ReadOutcome::ColumnError) {
             result.columnError = true;  // the reader emptied the name list
             break;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "curves/curve_types.h"
+#include "platform/safe_file_write.h"  // readWholeFile, writeFileAtomically
 
 namespace mivaro {
 
@@ -42,11 +43,5 @@ bool parseForceInstability(const std::string& text, float& value);
 // Writes "setup.par" with "%f\n" through a temporary file and a rename;
 // returns false when it cannot be written.
 bool writeForceInstability(const std::string& settingsDirectory, float value);
-
-// Helpers shared with other settings files of the program.
-bool readWholeFile(const std::string& path, std::string& text);
-// Through a temporary file and a rename; a file that exists but may not be
-// written is left alone (false), as is one that cannot be created.
-bool writeFileAtomically(const std::string& path, const std::string& text);
 
 }  // namespace mivaro

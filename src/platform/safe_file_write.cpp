@@ -94,4 +94,28 @@ bool saveFileSafely(const std::string& requestedPath, const std::function<void(s
     return true;
 }
 
+bool readWholeFile(const std::string& path, std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    text.clear();
+    char block[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        text.append(block, got);
+    }
+    const bool ok = std::ferror(file) == 0;
+    std::fclose(file);
+    return ok;
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& text) {
+    std::string ignoredReason;
+    return saveFileSafely(
+        path,
+        [&text](std::ostream& out) { out.write(text.data(), static_cast<std::streamsize>(text.size())); },
+        ignoredReason);
+}
+
 }  // namespace mivaro

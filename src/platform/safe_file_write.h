@@ -13,4 +13,11 @@ namespace mivaro {
 bool saveFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write,
                     std::string& error);
 
+// The whole file as bytes; false when it cannot be opened or read.
+bool readWholeFile(const std::string& path, std::string& text);
+
+// Settings writes, silent: through saveFileSafely; false when the file could
+// not be written (an existing file that may not be written is left alone).
+bool writeFileAtomically(const std::string& path, const std::string& text);
+
 }  // namespace mivaro

@@ -75,11 +75,14 @@ int checkedId(QButtonGroup* group, int fallback) {
 
 QString ImportSetupWindow::displayText(const std::string& bytes) {
     QString text = QString::fromUtf8(displayTextUtf8(bytes));
+    // Line ends are CR LF; the cut at the last line feed leaves a lone CR.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.remove(QChar('\r'));
     for (QChar& c : text) {
         const char16_t code = c.unicode();
         if (code == 0x7F) {
             c = QChar(0x2502);  // the column marker, a bar between the cells
-        } else if (code < 0x20 && code != '\t' && code != '\r' && code != '\n') {
+        } else if (code < 0x20 && code != '\t' && code != '\n') {
             c = QChar(0x2400 + code);  // control pictures: a binary file stays legible
         }
     }
@@ -192,6 +195,15 @@ ImportSetupWindow::ImportSetupWindow(const ImportDialogState& state, QWidget* pa
     resize(940, 760);
 }
 
+ImportSetupWindow::~ImportSetupWindow() {
+    // Hiding the dialog as it goes takes the focus out of a number box, whose
+    // notification must not reach a window half destroyed.
+    for (QLineEdit* box :
+         {m_headerLines, m_displacementColumn, m_forceColumn, m_timeColumn, m_segmentColumn}) {
+        box->disconnect(this);
+    }
+}
+
 bool ImportSetupWindow::readControls() {
     struct Box {
         QLineEdit* box;
@@ -207,7 +219,12 @@ bool ImportSetupWindow::readControls() {
         bool ok = false;
         const int value = b.box->text().trimmed().toInt(&ok);
         if (!ok) {
+            if (m_warning) {
+                return false;
+            }
+            m_warning = true;
             QMessageBox::warning(this, windowTitle(), QStringLiteral("Please enter an integer."));
+            m_warning = false;
             b.box->setFocus();
             b.box->selectAll();
             return false;

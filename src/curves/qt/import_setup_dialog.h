@@ -21,6 +21,7 @@ class ImportSetupWindow final : public QDialog {
 
   public:
     ImportSetupWindow(const ImportDialogState& state, QWidget* parent = nullptr);
+    ~ImportSetupWindow() override;
 
     const ImportDialogState& state() const { return m_state; }
 
@@ -38,6 +39,7 @@ class ImportSetupWindow final : public QDialog {
     void done(int result) override;
 
     ImportDialogState m_state;
+    bool m_warning = false;  // the integer message is up: focus changes must not raise another
     QLineEdit* m_headerLines = nullptr;
     QLineEdit* m_displacementColumn = nullptr;
     QLineEdit* m_forceColumn = nullptr;
