@@ -50,16 +50,6 @@ struct NoTexts final : ResultTextSink {
     void beginTextPlacement(const std::string&) override {}
 };
 
-// The modulus action draws no series; the graph is there for the signature.
-struct NoGraph final : ModulusGraphSink {
-    int seriesCount() const override { return 0; }
-    void setNextSeriesStyle(Rgb, int, int) override {}
-    void setBoldText(int) override {}
-    void setFontHeight(int) override {}
-    void AddSeries(const double*, const double*, int) override {}
-    void redrawAndShow() override {}
-};
-
 bool hardnessChosen(const HardnessSettings& settings) {
     return settings.formula >= 0 && settings.formula <= 2;
 }
@@ -140,7 +130,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
     }
 
     NoTexts texts;
-    NoGraph graph;
+    NoModulusGraph graph;  // the modulus action draws no series
     FlowContext ctx{set, doc.indentCurve(), messages, repaint, texts, GraphTextStyle{}};
     BranchSelection branch = selectBranch(ctx, unload);
     const FlowOutcome modulus = performBranchAction(ctx, branch, settings.modulus, kActionModulus, graph);

@@ -10,28 +10,12 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "analysis/qt/dialog_fields.h"
 #include "app/qt/click_map_picture.h"
 #include "app/qt/toolbar_icons.h"
 #include "platform/c_format.h"
 
 namespace mivaro {
-
-namespace {
-
-// The whole field must be one number; "0.5x" is not 0.5.
-bool parseWholeNumber(const QString& text, float& value) {
-    const std::string trimmed = text.trimmed().toStdString();
-    double parsed = 0;
-    std::size_t consumed = 0;
-    if (trimmed.empty() || !scanCDouble(trimmed, parsed, &consumed) || consumed != trimmed.size() ||
-        !std::isfinite(parsed)) {
-        return false;
-    }
-    value = static_cast<float>(parsed);
-    return std::isfinite(value);
-}
-
-}  // namespace
 
 MachineSetupDialog::MachineSetupDialog(const MachineSetupValues& values, QWidget* parent)
     : QDialog(parent), m_values(values) {
@@ -57,7 +41,7 @@ MachineSetupDialog::MachineSetupDialog(const MachineSetupValues& values, QWidget
 
 void MachineSetupDialog::accept() {
     float value = 0;
-    if (!parseWholeNumber(m_field->text(), value)) {
+    if (!parseFloatField(m_field->text(), value)) {
         QMessageBox::information(this, windowTitle(), "Please enter a number.");
         m_field->setFocus();
         m_field->selectAll();

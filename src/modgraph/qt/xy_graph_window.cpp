@@ -154,12 +154,7 @@ void XYGraphWindow::closeEvent(QCloseEvent* event) {
 }
 
 void XYGraphWindow::updateCursor() {
-    const auto& cursor = m_cursorBuilder->cursor();
-    if (m_graph.textList().showsTextCursor() && cursor.has_value()) {
-        setCursor(*cursor);
-    } else {
-        unsetCursor();
-    }
+    m_cursorBuilder->applyTo(*this, m_graph.textList());
 }
 
 }  // namespace mivaro

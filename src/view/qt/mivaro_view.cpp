@@ -202,12 +202,7 @@ void CMivaro4View::mouseMoveEvent(QMouseEvent*) {
 }
 
 void CMivaro4View::updateCursor() {
-    const auto& cursor = m_cursorBuilder->cursor();
-    if (m_graph.textList().showsTextCursor() && cursor.has_value()) {
-        setCursor(*cursor);
-    } else {
-        unsetCursor();
-    }
+    m_cursorBuilder->applyTo(*this, m_graph.textList());
 }
 
 }  // namespace mivaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QWidget>
 #include <functional>
 #include <optional>
 
@@ -22,6 +23,16 @@ class QtTextCursorBuilder final : public TextCursorBuilder {
 
     const std::optional<QCursor>& cursor() const { return m_cursor; }
     QSize imageSize() const { return m_imageSize; }
+
+    // Shows the text cursor on `widget` while `texts` places a text, the
+    // ordinary pointer otherwise.
+    void applyTo(QWidget& widget, const GraphTextList& texts) const {
+        if (texts.showsTextCursor() && m_cursor.has_value()) {
+            widget.setCursor(*m_cursor);
+        } else {
+            widget.unsetCursor();
+        }
+    }
 
   private:
     std::function<FontChoice()> m_font;
