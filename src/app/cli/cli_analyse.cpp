@@ -13,6 +13,7 @@
 #include "app/cli/cli_common.h"
 #include "modgraph/xy_graph_wnd.h"
 #include "platform/c_format.h"
+#include "view/export_format.h"
 #include "view/graph_clicks.h"
 
 namespace mivaro::cli {
@@ -20,11 +21,12 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: mivaro-cli analyse [--settings DIR] (--point N | --click X,Y [--size WxH]) --action ACTION\n"
-    "                          [--label TEXT] [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
+    "                          [--label TEXT] [--graph-out FILE [--graph-size WxH]] FILE...\n"
     "  ACTION on a loading point: label, loading-rate, displacement-rate\n"
     "  on an unloading or reloading point: loading-rate, displacement-rate, modulus, equation, section\n"
     "  on a top-hold point: hardness\n"
-    "  --graph-out (with section): the \"XY-Graph\" window with the new series, as a PNG\n";
+    "  --graph-out (with section): the \"XY-Graph\" window with the new series,\n"
+    "  as a PNG picture, an SVG drawing or a PDF page by the extension of FILE\n";
 
 // The client area is laid out for the click only; no pixel is kept.
 constexpr int kMaxSide = 1 << 20;
@@ -130,6 +132,9 @@ int runAnalyse(const std::vector<std::string>& args) {
     }
     if (line.has("--graph-size") && !writesGraph) {
         return analyseUsageError("--graph-size needs --graph-out");
+    }
+    if (writesGraph && !exportFormatOf(line.value("--graph-out"))) {
+        return analyseUsageError("--graph-out needs a file name ending in .png, .svg or .pdf");
     }
     PixelSize graphSize = initialClientSize();
     if (line.has("--graph-size") &&

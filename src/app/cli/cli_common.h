@@ -84,7 +84,7 @@ class CXYGraphWnd;
 namespace mivaro::cli {
 
 // Writes the modulus graph as its window paints it in a client area of
-// width x height to a PNG at path. Returns an empty string, or what went wrong.
+// width x height to path, as PNG, SVG or PDF by its extension. Returns an empty string, or what went wrong.
 std::string writeModulusGraphImage(CXYGraphWnd& graph, const std::string& path, int width, int height);
 
 }  // namespace mivaro::cli

@@ -11,7 +11,7 @@ void printUsage() {
     std::fputs(
         "usage: mivaro-cli points [--settings DIR] FILE...\n"
         "       mivaro-cli analyse [--settings DIR] (--point N | --click X,Y [--size WxH]) --action ACTION\n"
-        "                          [--label TEXT] [--graph-out FILE.png [--graph-size WxH]] FILE...\n"
+        "                          [--label TEXT] [--graph-out FILE [--graph-size WxH]] FILE...\n"
         "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n"
         "       mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] "
         "FILE...\n"

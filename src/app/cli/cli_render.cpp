@@ -48,10 +48,9 @@ struct PaintingApplication {
 
 std::string writeModulusGraphImage(CXYGraphWnd& graph, const std::string& path, int width, int height) {
     const PaintingApplication gui;
-    const QImage image =
-        renderSurfaceImage(QSize(width, height), [&](DrawingSurface& surface) { graph.paint(surface); });
     std::string why;
-    if (!savePng(image, QString::fromStdString(path), &why)) {
+    if (!exportPicture(
+            QSize(width, height), path, [&](DrawingSurface& surface) { graph.paint(surface); }, why)) {
         return "could not write " + path + ": " + why;
     }
     return {};

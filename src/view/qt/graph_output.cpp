@@ -60,10 +60,15 @@ void paintCopy(QPainter& painter, const MainGraph& graph, const GraphData& data,
     }
 }
 
+void paintOn(QPainter& painter, QSize clientSize, const PicturePaint& paint) {
+    PainterSurface surface(painter, ClientRect{0, 0, clientSize.width(), clientSize.height()});
+    surface.setScaledPens(true);
+    paint(surface);
+}
+
 }  // namespace
 
-std::optional<QByteArray> encodeGraph(const MainGraph& graph, const GraphData& data, QSize clientSize,
-                                      ExportFormat format) {
+std::optional<QByteArray> encodePicture(QSize clientSize, ExportFormat format, const PicturePaint& paint) {
     if (clientSize.width() <= 0 || clientSize.height() <= 0) {
         return std::nullopt;
     }
@@ -72,8 +77,7 @@ std::optional<QByteArray> encodeGraph(const MainGraph& graph, const GraphData& d
     buffer.open(QIODevice::WriteOnly);
     switch (format) {
         case ExportFormat::Png: {
-            MainGraph copy = graph;
-            const QImage image = renderGraphImage(copy, data, clientSize);
+            const QImage image = renderSurfaceImage(clientSize, paint);
             if (image.isNull() || !image.save(&buffer, "PNG")) {
                 return std::nullopt;
             }
@@ -91,7 +95,7 @@ std::optional<QByteArray> encodeGraph(const MainGraph& graph, const GraphData& d
                 return std::nullopt;
             }
             painter.fillRect(QRect(QPoint(0, 0), clientSize), Qt::white);
-            paintCopy(painter, graph, data, clientSize, false);
+            paintOn(painter, clientSize, paint);
             painter.end();
             break;
         }
@@ -108,7 +112,7 @@ std::optional<QByteArray> encodeGraph(const MainGraph& graph, const GraphData& d
             if (!painter.begin(&pdf)) {
                 return std::nullopt;
             }
-            paintCopy(painter, graph, data, clientSize, false);
+            paintOn(painter, clientSize, paint);
             painter.end();
             break;
         }
@@ -117,8 +121,15 @@ std::optional<QByteArray> encodeGraph(const MainGraph& graph, const GraphData& d
     return bytes;
 }
 
-bool exportGraph(const MainGraph& graph, const GraphData& data, QSize clientSize, const std::string& path,
-                 std::string& error) {
+std::optional<QByteArray> encodeGraph(const MainGraph& graph, const GraphData& data, QSize clientSize,
+                                      ExportFormat format) {
+    return encodePicture(clientSize, format, [&](DrawingSurface& surface) {
+        MainGraph copy = graph;
+        copy.paint(surface, data);
+    });
+}
+
+bool exportPicture(QSize clientSize, const std::string& path, const PicturePaint& paint, std::string& error) {
     const std::optional<ExportFormat> format = exportFormatOf(path);
     if (!format) {
         error =
@@ -126,7 +137,7 @@ bool exportGraph(const MainGraph& graph, const GraphData& data, QSize clientSize
             "extensions.";
         return false;
     }
-    const std::optional<QByteArray> bytes = encodeGraph(graph, data, clientSize, *format);
+    const std::optional<QByteArray> bytes = encodePicture(clientSize, *format, paint);
     if (!bytes) {
         error = "The graph could not be drawn at this size.";
         return false;
@@ -150,6 +161,17 @@ void printGraphPage(QPagedPaintDevice& device, const MainGraph& graph, const Gra
     painter.scale(scale.x, scale.y);
     paintCopy(painter, graph, data, clientSize, true);
     painter.end();
+}
+
+bool exportGraph(const MainGraph& graph, const GraphData& data, QSize clientSize, const std::string& path,
+                 std::string& error) {
+    return exportPicture(
+        clientSize, path,
+        [&](DrawingSurface& surface) {
+            MainGraph copy = graph;
+            copy.paint(surface, data);
+        },
+        error);
 }
 
 }  // namespace mivaro

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,15 @@ namespace mivaro {
 // page. Every one paints a copy of the graph with the one paint routine,
 // laid out for the window's client size, so the window keeps its layout,
 // automatic ranges and hit boxes: its clicks land where they did.
+
+// Any graph's paint routine, run on the surface of a picture being made.
+using PicturePaint = std::function<void(DrawingSurface&)>;
+
+// The picture of one paint at a client size, as a PNG picture or an SVG or
+// PDF drawing; nothing when the size cannot be drawn.
+std::optional<QByteArray> encodePicture(QSize clientSize, ExportFormat format, const PicturePaint& paint);
+// Writes it through the safe writer, the format by the extension of path.
+bool exportPicture(QSize clientSize, const std::string& path, const PicturePaint& paint, std::string& error);
 
 // The file's bytes. PNG is the picture the window shows; SVG and PDF are
 // drawings with the client pixels as units (PDF at 96 per inch), so lines
