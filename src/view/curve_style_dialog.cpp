@@ -1,20 +1,10 @@
 #include "view/curve_style_dialog.h"
 
-#include <cctype>
+#include "view/graph_dialog_rules.h"
 
 namespace mivaro {
 
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::string fileNameOf(const std::string& path) {
     const auto slash = path.find_last_of("/\\");

@@ -12,16 +12,6 @@ namespace mivaro {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 const char* fieldName(AxisField field) {
     switch (field) {
         case AxisField::Min:
@@ -129,6 +119,16 @@ TitlesReadResult readAxisTitles(std::string_view fontSizeText, int bold, const s
     }
     result.values = AxisTitlesValues{fontSize, bold, xLabel, yLabel};
     return result;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 }  // namespace mivaro

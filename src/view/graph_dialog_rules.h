@@ -16,6 +16,9 @@ namespace mivaro {
 // digits ("1.001", "0.1001", "1e+06").
 std::string formatAxisValue(double value);
 
+// A field's text without the blanks around it.
+std::string_view trimmed(std::string_view text);
+
 // The texts of one axis dialog's fields, in the order OK reads them.
 struct AxisFieldTexts {
     std::string min;
