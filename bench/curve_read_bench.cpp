@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_messages.h"
 #include "curves/mivaro_doc.h"
 #include "platform/c_format.h"
 
@@ -22,14 +23,6 @@ namespace fs = std::filesystem;
 
 constexpr int kFiles = 200;
 constexpr int kLines = 20000;
-
-class SilentMessages final : public mivaro::MessagePort {
-  public:
-    mivaro::MessageAnswer showMessage(const std::string&, const std::string&,
-                                      mivaro::MessageButtons) override {
-        return mivaro::MessageAnswer::Ok;
-    }
-};
 
 struct CurveFiles {
     fs::path directory;

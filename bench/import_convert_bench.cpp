@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_messages.h"
 #include "curves/assign_segments.h"
 #include "curves/curve_conversion.h"
 #include "curves/settings_files.h"
@@ -27,14 +28,6 @@ namespace fs = std::filesystem;
 
 constexpr int kFiles = 100;
 constexpr int kLines = 20000;
-
-class SilentMessages final : public mivaro::MessagePort {
-  public:
-    mivaro::MessageAnswer showMessage(const std::string&, const std::string&,
-                                      mivaro::MessageButtons) override {
-        return mivaro::MessageAnswer::Ok;
-    }
-};
 
 mivaro::ColumnSetup exportSetup() {
     return {1, 1, 2, 0, 0, 0, 1, ';', 0, 1, 0, 3};
