@@ -1,0 +1,26 @@
+#pragma once
+
+// The one table of instrument formats: each format unit claims a file from its
+// bytes (never from its name alone) and reads it; the first claim wins.
+
+#include <string>
+
+#include "curves/recognise/recognised_file.h"
+
+namespace mivaro::recognise {
+
+// Reads the file through the first format that claims it and hands each indent
+// to the sink as soon as it is complete (a zip or workbook of many indents is
+// never held whole). summary.recognised is false when no format claims it.
+RecogniseSummary recogniseFile(const std::string& path, const IndentSink& sink);
+
+// The claim alone, with what the dialog's line says (format, indents when
+// cheaply known, units, where the segments come from); reads no more than it
+// must. Never throws; an unreadable file is simply not recognised.
+RecogniseSummary sniffFile(const std::string& path);
+
+// One line for the import dialog, e.g. "Hysitron TriboScan text: 1 indent,
+// depth nm, load µN, segments from the blank lines. Press Recognise to use it."
+std::string describeForDialog(const RecogniseSummary& summary);
+
+}  // namespace mivaro::recognise
