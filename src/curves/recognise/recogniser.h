@@ -4,6 +4,7 @@
 // bytes (never from its name alone) and reads it; the first claim wins.
 
 #include <string>
+#include <string_view>
 
 #include "curves/recognise/recognised_file.h"
 
@@ -13,6 +14,10 @@ namespace mivaro::recognise {
 // to the sink as soon as it is complete (a zip or workbook of many indents is
 // never held whole). summary.recognised is false when no format claims it.
 RecogniseSummary recogniseFile(const std::string& path, const IndentSink& sink);
+
+// The same for bytes already in memory (a member of a zip archive); name is
+// the member's name, used for the indent's name and in messages.
+RecogniseSummary recogniseBytes(std::string_view bytes, const std::string& name, const IndentSink& sink);
 
 // The claim alone, with what the dialog's line says (format, indents when
 // cheaply known, units, where the segments come from); reads no more than it
