@@ -204,6 +204,20 @@ FlowOutcome performBranchAction(FlowContext& ctx, BranchSelection& branch, const
         default:
             break;
     }
+    const bool completed = outcome.text.has_value() || outcome.seriesAdded;
+    if (completed && !outcome.record) {
+        AnalysisRecord record;
+        record.kind = action == kActionSection    ? AnalysisKind::Section
+                      : action == kActionEquation ? AnalysisKind::Equation
+                                                  : AnalysisKind::Modulus;
+        record.clicked = branch.clicked;
+        record.first = branch.runFirst;
+        record.last = branch.runLast;
+        record.modulus = settings;
+        record.pMaxMn = branch.pMaxMn;
+        record.hMaxNm = branch.hMaxNm;
+        outcome.record = record;
+    }
     return outcome;
 }
 

@@ -112,6 +112,10 @@ void CMivaro4View::setLeftReleaseHandler(std::function<void(int x, int y)> handl
     m_leftRelease = std::move(handler);
 }
 
+void CMivaro4View::setClickHintHandler(std::function<void(const std::string& hint)> handler) {
+    m_hintHandler = std::move(handler);
+}
+
 void CMivaro4View::setRightReleaseHandler(std::function<void(int x, int y)> handler) {
     m_rightRelease = std::move(handler);
 }
@@ -197,8 +201,25 @@ void CMivaro4View::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void CMivaro4View::mouseMoveEvent(QMouseEvent*) {
+void CMivaro4View::mouseMoveEvent(QMouseEvent* event) {
     updateCursor();
+    if (m_hintHandler) {
+        // The rule of the click with the last paint's mapping; nothing is picked.
+        const QPoint at = clientPixel(*event);
+        tellHint(m_clicks->hintAt(at.x(), at.y()));
+    }
+}
+
+void CMivaro4View::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    tellHint({});
+}
+
+void CMivaro4View::tellHint(const std::string& hint) {
+    if (hint != m_lastHint && m_hintHandler) {
+        m_lastHint = hint;
+        m_hintHandler(hint);
+    }
 }
 
 void CMivaro4View::updateCursor() {

@@ -58,6 +58,9 @@ class CMivaro4View : public QWidget {
     // Called with the position of every left release that did not end a
     // text placement; by default the graph click commands.
     void setLeftReleaseHandler(std::function<void(int x, int y)> handler);
+    // Told, as the pointer moves, what a left click there would start ("" where
+    // it would start nothing, and when the pointer leaves the view).
+    void setClickHintHandler(std::function<void(const std::string& hint)> handler);
     // Called with the position of every right release; by default the
     // right-click editing of the graph (editAt).
     void setRightReleaseHandler(std::function<void(int x, int y)> handler);
@@ -93,9 +96,11 @@ class CMivaro4View : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     void updateCursor();
+    void tellHint(const std::string& hint);
 
     CMivaro4Doc& m_doc;
     MainGraph m_graph;
@@ -115,6 +120,8 @@ class CMivaro4View : public QWidget {
     std::unique_ptr<GraphClickCommands> m_clicks;
     std::function<void(int, int)> m_leftRelease;
     std::function<void(int, int)> m_rightRelease;
+    std::function<void(const std::string&)> m_hintHandler;
+    std::string m_lastHint;
     QImage m_backBuffer;
 };
 
