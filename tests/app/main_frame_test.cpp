@@ -94,7 +94,7 @@ class MainFrameTest : public QObject {
              {{"&Copy\tCtrl+C", EditCopy},
               {"Undo Text \tCtrl+Z", EditUndoText},
               {"&Text Line\tCtrl+T", EditTextLine}}},
-            {"&View", {{"Toolbar", ViewToolbar}, {"Status Bar", ViewStatusBar}}},
+            {"&View", {{"Toolbar", ViewToolbar}, {"Status Bar", ViewStatusBar}, {"Results", ViewResults}}},
             {"Setup", {{"Indentation Setup", IndentationSetup}}},
             {"&Help",
              {{"Setup && Graphic Controls", SetupHelpScreen},
@@ -134,10 +134,10 @@ class MainFrameTest : public QObject {
         QVERIFY(h.app.initInstance({}));
         using namespace command;
         for (int id :
-             {FileNew,          FileImport,      FileSaveAsMvr,  FileOpen,     FileSave,       FileSaveAs,
-              FileOpenProject,  AppExit,         EditUndoText,   EditTextLine, ViewToolbar,    ViewStatusBar,
-              IndentationSetup, SetupHelpScreen, AppAbout,       HelpFile,     DownloadLatest, EditCopy,
-              FilePrint,        FilePrintSetup,  FileExportGraph}) {
+             {FileNew,          FileImport,      FileSaveAsMvr,   FileOpen,     FileSave,       FileSaveAs,
+              FileOpenProject,  AppExit,         EditUndoText,    EditTextLine, ViewToolbar,    ViewStatusBar,
+              IndentationSetup, SetupHelpScreen, AppAbout,        HelpFile,     DownloadLatest, EditCopy,
+              FilePrint,        FilePrintSetup,  FileExportGraph, ViewResults}) {
             QVERIFY2(h.frame().commandAction(id)->isEnabled(), qPrintable(QString::number(id)));
         }
     }

@@ -7,6 +7,7 @@
 
 #include "../analysis/analysis_fakes.h"
 #include "analysis/analysis_row.h"
+#include "app/all_curves_analysis.h"
 #include "app/results_table.h"
 #include "app/window_placement.h"
 #include "curves/mivaro_doc.h"
@@ -197,6 +198,27 @@ TEST_F(ResultsTableFlow, ClickRowsAreWhatAnalysePrintsAndCopiesGiveThemBack) {
         }
     }
     EXPECT_EQ(split(table.tabSeparated({4, 1}), '\n').at(1), tsv[5]);
+}
+
+TEST_F(ResultsTableFlow, AllCurvesComeInFileOrderAndStopAtCancel) {
+    std::vector<std::string> files;
+    for (int k = 0; k < 12; ++k) {
+        files.push_back(m_files[static_cast<std::size_t>(k % 2)]);
+    }
+    std::atomic<bool> cancel{false};
+    std::vector<std::string> seen;
+    const BatchSettings settingsUsed = readBatchSettings(settings());
+    const std::size_t handed =
+        analyseAllCurves(files, settingsUsed, 3, cancel, [&](ResultRow row, std::size_t done) {
+            seen.push_back(cellText(row, "file"));
+            EXPECT_EQ(done, seen.size());
+            EXPECT_EQ(cellText(row, "error"), "");
+            if (seen.size() == 5) {
+                cancel = true;
+            }
+        });
+    EXPECT_EQ(handed, 5u);
+    EXPECT_EQ(seen, std::vector<std::string>(files.begin(), files.begin() + 5));
 }
 
 TEST(ResultsTable, ColumnsKeepTheirOrderShowSixDigitsAndStayOneCellEach) {
