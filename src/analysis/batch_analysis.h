@@ -2,7 +2,11 @@
 
 #include <string>
 
+#include <optional>
+
 #include "analysis/analysis_settings.h"
+#include "analysis/iso_results.h"
+#include "analysis/result_row.h"
 #include "curves/curve_types.h"
 
 namespace mivaro {
@@ -13,6 +17,8 @@ struct BatchSettings {
     std::string settingsDirectory;  // ends with '/'
     ModulusSettings modulus;
     HardnessSettings hardness;
+    // With the instrument-grade results: their setup (the options applied).
+    std::optional<IsoSetup> iso;
 };
 
 // Reads "curve_setup.par" and "hardness_setup.par" of the directory (defaults
@@ -32,6 +38,10 @@ struct BatchRow {
     IndentationResults hardness;
     bool holdFound = false;
     float holdSeconds = 0;
+    // The instrument-grade results (with BatchSettings::iso): the setup used
+    // on this file and what it gave; results.error says why they are missing.
+    IsoSetup isoSetup;
+    std::optional<IsoResults> iso;
 };
 
 // Reads the file alone as "Open .MVR" does, then runs the modulus action of the
