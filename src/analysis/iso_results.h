@@ -47,9 +47,9 @@ struct IsoResults {
     double Wplast_pJ = 0;
     double etaIT_pct = 0;
     // What the setup's corrections came to on this indent.
-    double epsilonUsed = 0;      // ε, or ε(m) of the fitted exponent
-    double zeroPointNm = 0;      // h0 subtracted from every depth (0 when off)
-    double driftNmPerS = 0;      // rate subtracted as rate x time (0 when off)
+    double epsilonUsed = 0;  // ε, or ε(m) of the fitted exponent
+    double zeroPointNm = 0;  // h0 subtracted from every depth (0 when off)
+    double driftNmPerS = 0;  // rate subtracted as rate x time (0 when off)
 };
 
 // The setup's corrections and both fits on one indent; the unloading analysed

@@ -60,8 +60,8 @@ IsoSetup isoSetupFromSettings(const ModulusSettings& settings);
 // each followed by a value ("--zero-point" may have an empty value: the
 // default range).
 inline constexpr const char* kIsoValueOptions[] = {
-    "--fit",  "--window", "--epsilon", "--beta",        "--nu-s", "--nu-i", "--Ei", "--area", "--frame-compliance",
-    "--drift"};
+    "--fit", "--window", "--epsilon",          "--beta", "--nu-s", "--nu-i",
+    "--Ei",  "--area",   "--frame-compliance", "--drift"};
 inline constexpr const char* kIsoZeroPointOption = "--zero-point";
 
 // Sets one option's value; returns an empty string, or what is wrong with the

@@ -57,9 +57,8 @@ std::string csvRowLine(const ResultRow& row);
 // One CSV field: as it is, or in double quotes with its quotes doubled.
 std::string csvField(const std::string& text);
 
-// {"Er_GPa": 71.2, "fit": "lsq", ...}: the cells whose column starts with
-// prefix, named without it (other cells left out), numbers with 17 digits,
-// empty cells as null.
+// {"Er_GPa": 71.2, "fit": "lsq", ...}: every cell, named without prefix where
+// its column starts with it; numbers with 17 digits, empty cells as null.
 std::string resultCellsJson(const ResultRow& row, const std::string& prefix);
 
 }  // namespace mivaro
