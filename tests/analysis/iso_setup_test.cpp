@@ -94,7 +94,7 @@ TEST(ResultRow, CsvAndJsonOfCells) {
     EXPECT_EQ(csvHeaderLine(row), "file,iso_Er_GPa,iso_CIT_pct,iso_fit\n");
     EXPECT_EQ(csvRowLine(row), "\"a,\"\"b\"\".MVR\",72.1234568,,lsq\n");
     EXPECT_EQ(resultCellsJson(row, "iso_"),
-              "{\"file\": \"a,\\\"b\\\".MVR\", \"Er_GPa\": 72.123456789011998, \"CIT_pct\": null, \"fit\": "
+              "{\"file\": \"a,\\\"b\\\".MVR\", \"Er_GPa\": 72.123456789011996, \"CIT_pct\": null, \"fit\": "
               "\"lsq\"}");
     // A failed computation keeps every column, empty.
     ResultRow failed = isoRow(IsoSetup{}, nullptr);
@@ -120,11 +120,11 @@ TEST(ResultSummary, StatisticsOverCompleteRowsAndOutliers) {
     // Median 72.5, MAD 1.5: 200 is 57 scaled MADs off; the broken row is left out.
     EXPECT_EQ(text,
               "column,n,mean,sd,cv_pct,median,mad,min,max\n"
-              "iso_Er_GPa,6,93.3333333,52.2519537,55.9842361,72.5,1.5,70,200\n"
+              "iso_Er_GPa,6,93.3333333,52.2749143,56.0088368,72.5,1.5,70,200\n"
               "iso_HIT_MPa,6,9000,0,0,9000,0,9000,9000\n"
               "\n"
               "outliers,file,indent,value,median,scaled_mads\n"
-              "iso_Er_GPa,f5,i5,200,72.5,57.3296059\n");
+              "iso_Er_GPa,f5,i5,200,72.5,57.3317146\n");
 }
 
 }  // namespace
