@@ -124,13 +124,13 @@ std::string applyIsoOption(IsoSetup& setup, const std::string& option, const std
             coefficients.push_back(number);
             from = comma + 1;
         }
-        if (coefficients.size() == 2 || coefficients.size() == 6) {
+        if (coefficients.size() >= 2 && coefficients.size() <= 6) {
             setup.area = {0, 0, 0, 0, 0, 0};
             std::copy(coefficients.begin(), coefficients.end(), setup.area.begin());
             setup.areaFromFile = false;
             return {};
         }
-        return badValue(option, value, "C0,C1 or C0,C1,C2,C3,C4,C5 (nm) or file");
+        return badValue(option, value, "two to six coefficients C0,C1[,C2,C3,C4,C5] or file");
     }
     if (option == "--frame-compliance") {
         if (value == "file") {

@@ -220,6 +220,37 @@ TEST(IsoFit, EpsilonOfExponentAndLsqStopping) {
     EXPECT_LT(fit.iterations, kLsqMaxIterations);
 }
 
+// An instrument file's indent: the values asked for as "file" come from its
+// metadata, its printed results stand beside the computed ones.
+TEST(IsoResults, RecognisedIndentRowUsesTheFilesMetadata) {
+    Synthetic s;
+    s.make();
+    recognise::RecognisedIndent indent;
+    indent.name = "Test 001";
+    indent.depthNm = s.h;
+    indent.forceMn = s.P;
+    indent.timeS = s.t;
+    indent.segments = s.seg;
+    indent.known.areaCoefficients = std::vector<double>{24.5, 800, 0, 0, 0, 0};
+    indent.known.instrumentResults = {{"HIT_MPa", 12000}};
+    IsoSetup setup = setupFor(IsoFitMethod::Lsq);
+    setup.area = {1, 0, 0, 0, 0, 0};
+    ASSERT_EQ(applyIsoOption(setup, "--area", "file"), "");
+    const ResultRow row = recognisedIndentRow("x.xls", indent, setup);
+    EXPECT_EQ(row.find("error")->text, "");
+    EXPECT_EQ(row.find("indent")->text, "Test 001");
+    EXPECT_EQ(*row.find("iso_C1")->number, 800);
+    expectNear(*row.find("iso_HIT_MPa")->number, expected(s, setupFor(IsoFitMethod::Lsq)).HIT, 1e-3, "HIT");
+    EXPECT_EQ(*row.find("instrument_HIT_MPa")->number, 12000);
+    EXPECT_FALSE(row.find("instrument_Er_GPa")->number);
+
+    ASSERT_EQ(applyIsoOption(setup, "--frame-compliance", "file"), "");
+    const ResultRow missing = recognisedIndentRow("x.xls", indent, setup);
+    EXPECT_EQ(missing.find("error")->text, "The file gives no frame compliance (--frame-compliance file).");
+    EXPECT_FALSE(missing.find("iso_Er_GPa")->number);
+    EXPECT_EQ(csvHeaderLine(missing), csvHeaderLine(row));
+}
+
 // The document fit is the modulus click's own: same Er, hc, hf to the last bit.
 TEST(IsoResults, DocumentFitEqualsTheModulusClick) {
     const std::filesystem::path examples = std::filesystem::path(MIVARO_SOURCE_DIR) / "examples";
