@@ -17,6 +17,8 @@ constexpr double kMartensFactor = 26.43;
 // mN/nm^2 -> MPa and the modulus' mN/nm / nm -> GPa.
 constexpr double kMpaPerMnPerNm2 = 1e9;
 constexpr double kGpaPerMnPerNm2 = 1e6;
+// A force within 1 % of Fmax counts as held at Fmax.
+constexpr double kAtFmax = 0.99;
 
 std::size_t at(int i) {
     return static_cast<std::size_t>(i);
@@ -28,9 +30,15 @@ struct Landmarks {
     int unloadFirst = -1;  // the unloading run after the peak
     int unloadLast = -1;
     int holdFirst = -1;  // the hold at Fmax just before the unloading
-    int loadFirst = -1;  // the loading run that reaches Fmax
+    // Where the unloading starts: the last point from the peak on whose force is still
+    // at Fmax (kAtFmax), so that hold points a segmentation gave the unloading's start are not taken for the
+    // hold.
+    int unloadStart = -1;
+    int loadFirst = -1;  // the loading or reloading run that reaches Fmax
     int loadLast = -1;
-    int workFirst = 0;  // where the loading work starts
+    int workFirst = 0;     // where the loading work starts
+    int virginFirst = -1;  // the indent's first loading run: where the contact was made
+    int virginLast = -1;
 };
 
 Landmarks findLandmarks(const std::vector<double>& P, const char* seg, int n) {
@@ -53,6 +61,12 @@ Landmarks findLandmarks(const std::vector<double>& P, const char* seg, int n) {
     while (l.unloadLast + 1 < n && seg[l.unloadLast + 1] == UNLOAD) {
         ++l.unloadLast;
     }
+    l.unloadStart = l.peak;
+    for (int k = l.peak; k < l.unloadFirst; ++k) {
+        if (P[at(k)] >= kAtFmax * P[at(l.peak)]) {
+            l.unloadStart = k;
+        }
+    }
     int i = l.unloadFirst - 1;
     if (i >= 0 && seg[i] == TOP_HOLD) {
         while (i > 0 && seg[i - 1] == TOP_HOLD) {
@@ -61,12 +75,13 @@ Landmarks findLandmarks(const std::vector<double>& P, const char* seg, int n) {
         l.holdFirst = i;
         --i;
     }
-    while (i >= 0 && seg[i] != LOAD) {
+    while (i >= 0 && seg[i] != LOAD && seg[i] != RELOAD) {
         --i;
     }
     if (i >= 0) {
         l.loadLast = i;
-        while (i > 0 && seg[i - 1] == LOAD) {
+        const char letter = seg[i];
+        while (i > 0 && seg[i - 1] == letter) {
             --i;
         }
         l.loadFirst = i;
@@ -76,6 +91,14 @@ Landmarks findLandmarks(const std::vector<double>& P, const char* seg, int n) {
             earlierCycle = earlierCycle || seg[k] == UNLOAD || seg[k] == RELOAD || seg[k] == BOTTOM_HOLD;
         }
         l.workFirst = earlierCycle ? l.loadFirst - 1 : 0;
+    }
+    for (int k = 0; k < n && l.virginFirst < 0; ++k) {
+        if (seg[k] == LOAD) {
+            l.virginFirst = l.virginLast = k;
+            while (l.virginLast + 1 < n && seg[l.virginLast + 1] == LOAD) {
+                ++l.virginLast;
+            }
+        }
     }
     return l;
 }
@@ -95,7 +118,7 @@ bool fitZeroPoint(const std::vector<double>& h, const std::vector<double>& P, co
     std::vector<double> hs, ps;
     const double lo = setup.zeroLoPct * 0.01 * fMax;
     const double hi = setup.zeroHiPct * 0.01 * fMax;
-    for (int i = l.loadFirst; i >= 0 && i <= l.loadLast; ++i) {
+    for (int i = l.virginFirst; i >= 0 && i <= l.virginLast; ++i) {
         if (P[at(i)] >= lo && P[at(i)] <= hi) {
             hs.push_back(h[at(i)]);
             ps.push_back(P[at(i)]);
@@ -268,8 +291,7 @@ IsoResults computeIsoResults(const IsoIndent& indent, const IsoSetup& setup, con
         r.Er_GPa = documentReducedModulus(r.S_mN_per_nm, area) / setup.beta;
     } else {
         r.Fmax_mN = fMaxCurve;
-        const int unloadStart = l.holdFirst >= 0 ? l.unloadFirst - 1 : l.peak;
-        r.hmax_nm = hc[at(unloadStart)];
+        r.hmax_nm = hc[at(l.unloadStart)];
         const double lo = setup.windowLoPct * 0.01 * r.Fmax_mN;
         const double hi = setup.windowHiPct * 0.01 * r.Fmax_mN;
         std::vector<double> wh, wp;
@@ -323,14 +345,13 @@ IsoResults computeIsoResults(const IsoIndent& indent, const IsoSetup& setup, con
             r.HMs_MPa = kMpaPerMnPerNm2 / (kMartensFactor * k * k);
         }
     }
-    if (l.holdFirst >= 0) {
-        const int holdLast = l.unloadFirst - 1;
+    if (l.holdFirst >= 0 && l.holdFirst < l.unloadStart) {
+        const int holdLast = l.unloadStart;
         r.CIT_pct = (hc[at(holdLast)] - hc[at(l.holdFirst)]) / hc[at(l.holdFirst)] * 100;
         r.hold_s = t[holdLast] - t[l.holdFirst];
     }
-    const int unloadStart = l.unloadFirst > 0 ? l.unloadFirst - 1 : 0;
-    r.Wtotal_pJ = l.loadFirst >= 0 ? trapezoidWork(hc, P, l.workFirst, unloadStart) : 0;
-    r.Welast_pJ = -trapezoidWork(hc, P, unloadStart, l.unloadLast);
+    r.Wtotal_pJ = l.loadFirst >= 0 ? trapezoidWork(hc, P, l.workFirst, l.unloadStart) : 0;
+    r.Welast_pJ = -trapezoidWork(hc, P, l.unloadStart, l.unloadLast);
     r.Wplast_pJ = r.Wtotal_pJ - r.Welast_pJ;
     r.etaIT_pct = r.Wtotal_pJ != 0 ? r.Welast_pJ / r.Wtotal_pJ * 100 : std::nan("");
     return r;
