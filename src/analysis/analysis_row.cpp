@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analysis/indentation_analysis.h"
+#include "analysis/iso_indent_row.h"
 
 namespace mivaro {
 namespace {
@@ -118,7 +119,7 @@ const char* analysisName(AnalysisKind kind) {
 }
 
 ResultRow analysisResultRow(const CurveSet& set, const FlowOutcome& outcome,
-                            const IndentationResults& results) {
+                            const IndentationResults& results, const std::optional<IsoSetup>& iso) {
     ResultRow row;
     if (!outcome.record) {
         return row;
@@ -173,31 +174,24 @@ ResultRow analysisResultRow(const CurveSet& set, const FlowOutcome& outcome,
         addHardnessSettings(row, *record.hardness);
     }
     row.setText("text", outcome.text.value_or(""));
+    const bool isoAnalysis = record.kind == AnalysisKind::Modulus || record.kind == AnalysisKind::Equation ||
+                             record.kind == AnalysisKind::Hardness;
+    if (iso && isoAnalysis) {
+        const PointSpan span = curveSpanOf(set, record.clicked);
+        const IsoResults isoResults = isoResultsOfPoints(set, span.first, span.last, *iso);
+        for (ResultCell& cell : isoRow(*iso, &isoResults).cells) {
+            row.cells.push_back(std::move(cell));
+        }
+        if (!isoResults.error.empty()) {
+            row.setText("iso_error", isoResults.error);
+        }
+    }
     return row;
 }
 
-ResultRow batchResultRow(const BatchRow& batch, const BatchSettings& settings) {
-    ResultRow row;
-    row.setText("file", batch.file);
+ResultRow allCurvesResultRow(const BatchRow& batch, const BatchSettings& settings) {
+    ResultRow row = batchResultRow(batch, settings);
     row.setText("analysis", "batch");
-    if (batch.modulusComputed) {
-        const IndentationResults& m = batch.modulus;
-        row.setNumber("points", batch.points);
-        row.setNumber("Pmax_mN", batch.pMaxMn);
-        row.setNumber("hmax_nm", batch.hMaxNm);
-        addFit(row, m);
-        const int solveFor = settings.modulus.solveFor;
-        row.setNumber(kSolvedColumns[solvedIndex(solveFor)], solvedValue(m, solveFor));
-    }
-    if (batch.hardnessComputed) {
-        row.setNumber("HM_N_per_mm2", batch.hardness.HM);
-        row.setNumber("HV", batch.hardness.HV);
-        row.setNumber("HRA", batch.hardness.HRA);
-    }
-    if (batch.modulusComputed && batch.holdFound) {
-        row.setNumber("hold_s", batch.holdSeconds);
-    }
-    row.setText("error", batch.error);
     addModulusSettings(row, settings.modulus, false);
     if (settings.hardness.formula >= 0 && settings.hardness.formula <= 2) {
         addHardnessSettings(row, settings.hardness);

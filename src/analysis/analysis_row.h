@@ -4,10 +4,12 @@
 // click, and one per curve of "Analyse all curves". Numbers keep the column
 // names of the batch table, so a row of either kind reads like its line.
 
+#include <optional>
 #include <string>
 
 #include "analysis/analysis_flow.h"
 #include "analysis/batch_analysis.h"
+#include "analysis/iso_setup.h"
 #include "analysis/result_row.h"
 
 namespace mivaro {
@@ -23,12 +25,16 @@ int pointIndexInFile(const CurveSet& set, int point);
 // or hold with its first and last point (indices within the curve's file),
 // the dialog values used, the quantities the analysis computed (results are
 // the IndentationResults after the flow) and the text the graph received.
-// An outcome without a record gives an empty row.
+// With an iso setup, a modulus, equation or hardness row also gets the
+// instrument-grade results of the clicked point's curve, as
+// `mivaro-cli analyse --iso` reports them. An outcome without a record gives
+// an empty row.
 ResultRow analysisResultRow(const CurveSet& set, const FlowOutcome& outcome,
-                            const IndentationResults& results);
+                            const IndentationResults& results,
+                            const std::optional<IsoSetup>& iso = std::nullopt);
 
-// The row of one file of the batch: its columns and numbers are those of
-// batchCsvRow, then the dialog values the batch applied.
-ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings);
+// The row of one file of "Analyse all curves": the batch table's row of the
+// file (batchResultRow), then the dialog values the batch applied.
+ResultRow allCurvesResultRow(const BatchRow& row, const BatchSettings& settings);
 
 }  // namespace mivaro

@@ -38,7 +38,7 @@ std::size_t analyseAllCurves(const std::vector<std::string>& files, const BatchS
             row.file = files[k];
             row.error = std::string("The analysis failed: ") + failure.what();
         }
-        rows[k] = batchResultRow(row, settings);
+        rows[k] = allCurvesResultRow(row, settings);
         return BatchLine{{}, !row.error.empty()};
     };
     std::size_t handed = 0;

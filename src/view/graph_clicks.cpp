@@ -53,7 +53,12 @@ FlowOutcome GraphClickCommands::runOn(int point) {
     ctx.progress = m_ports.progress;
     FlowOutcome outcome = runClickFlow(ctx, point, m_ports.dialogs);
     if (outcome.record && m_resultObserver) {
-        m_resultObserver(analysisResultRow(m_doc.curveSet(), outcome, m_doc.indentCurve().results));
+        // The instrument-grade results with the modulus dialog's values, as `analyse --iso` takes them.
+        const ModulusSettings settings = outcome.record->modulus
+                                             ? *outcome.record->modulus
+                                             : readModulusSettings(m_doc.indentCurve().settingsDirectory);
+        m_resultObserver(analysisResultRow(m_doc.curveSet(), outcome, m_doc.indentCurve().results,
+                                           isoSetupFromSettings(settings)));
     }
     return outcome;
 }

@@ -200,7 +200,7 @@ class ResultsWindowTest : public QObject {
         QCOMPARE(table.rowCount(), p.files.size());
 
         const RunResult batch =
-            runCli({"batch", "--settings", p.h.settingsDirectory(), p.files[0], p.files[1]});
+            runCli({"batch", "--iso", "--settings", p.h.settingsDirectory(), p.files[0], p.files[1]});
         QCOMPARE(batch.status, 0);
         const std::vector<std::string> lines = split(batch.out, '\n');
         const std::vector<std::string> header = split(lines[0], ',');

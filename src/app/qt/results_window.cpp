@@ -266,7 +266,9 @@ void ResultsWindow::analyseAllCurves() {
         m_messages.showMessage("No curves are loaded: open curve files first.", "Message");
         return;
     }
-    const BatchSettings settings = readBatchSettings(m_doc.indentCurve().settingsDirectory);
+    BatchSettings settings = readBatchSettings(m_doc.indentCurve().settingsDirectory);
+    // With the instrument-grade results, as `mivaro-cli batch --iso` gives them.
+    settings.iso = isoSetupFromSettings(settings.modulus);
     m_cancel = false;
     setBusy(true, static_cast<int>(files.size()));
     const unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
