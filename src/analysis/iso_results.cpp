@@ -295,7 +295,9 @@ IsoResults computeIsoResults(const IsoIndent& indent, const IsoSetup& setup, con
         const double lo = setup.windowLoPct * 0.01 * r.Fmax_mN;
         const double hi = setup.windowHiPct * 0.01 * r.Fmax_mN;
         std::vector<double> wh, wp;
-        for (int i = l.unloadFirst; i <= l.unloadLast; ++i) {
+        // From where the unloading starts: a segmentation by force may have given its first points to the
+        // hold.
+        for (int i = l.unloadStart; i <= l.unloadLast; ++i) {
             if (P[at(i)] >= lo && P[at(i)] <= hi) {
                 wh.push_back(hc[at(i)]);
                 wp.push_back(P[at(i)]);
