@@ -30,9 +30,8 @@ struct Landmarks {
     int unloadFirst = -1;  // the unloading run after the peak
     int unloadLast = -1;
     int holdFirst = -1;  // the hold at Fmax just before the unloading
-    // Where the unloading starts: the last point from the peak on whose force is still
-    // at Fmax (kAtFmax), so that hold points a segmentation gave the unloading's start are not taken for the
-    // hold.
+    // Where the unloading starts: the last point from the peak on still at Fmax. A
+    // segmentation by force may give the hold the first points of the unloading.
     int unloadStart = -1;
     int loadFirst = -1;  // the loading or reloading run that reaches Fmax
     int loadLast = -1;
@@ -295,7 +294,9 @@ IsoResults computeIsoResults(const IsoIndent& indent, const IsoSetup& setup, con
         const double lo = setup.windowLoPct * 0.01 * r.Fmax_mN;
         const double hi = setup.windowHiPct * 0.01 * r.Fmax_mN;
         std::vector<double> wh, wp;
-        for (int i = l.unloadFirst; i <= l.unloadLast; ++i) {
+        // From where the unloading starts: a segmentation by force may have given its first points to the
+        // hold.
+        for (int i = l.unloadStart; i <= l.unloadLast; ++i) {
             if (P[at(i)] >= lo && P[at(i)] <= hi) {
                 wh.push_back(hc[at(i)]);
                 wp.push_back(P[at(i)]);

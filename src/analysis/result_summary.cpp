@@ -95,7 +95,7 @@ std::string resultSummaryCsv(const std::vector<ResultRow>& rows) {
         iso ? std::vector<std::string>{"iso_Er_GPa", "iso_HIT_MPa"} : std::vector<std::string>{"Er_GPa"};
     for (const std::string& column : watched) {
         const std::vector<double> values = valuesOf(column);
-        if (values.size() < 3) {
+        if (values.size() < kOutlierMinimumRows) {
             continue;
         }
         const double mid = median(values);

@@ -4,6 +4,7 @@
 // n, mean, sd, cv_pct, median, mad, min, max over the complete rows, and the
 // rows whose modulus or hardness lies far from the median.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,10 @@ namespace mivaro {
 // tables separated by an empty line:
 //   column,n,mean,sd,cv_pct,median,mad,min,max
 //   outliers,file,indent,value,median,scaled_mads
+// Fewer complete rows than kOutlierMinimumRows give no outliers: the MAD of a
+// handful of values says nothing.
 inline constexpr double kOutlierScaledMads = 3;
+inline constexpr std::size_t kOutlierMinimumRows = 5;
 std::string resultSummaryCsv(const std::vector<ResultRow>& rows);
 
 }  // namespace mivaro
