@@ -238,10 +238,10 @@ class ResultsWindowTest : public QObject {
         const CurveSet& set = frame.document().curveSet();
         const QPoint at(mapping.px(set.depth[350]), mapping.py(set.force[350]));
         QTest::mouseMove(&view, at);
-        QCOMPARE(frame.statusBar()->currentMessage(),
-                 QString("Unloading point 350 of fused_silica_labelled.MVR: left click for the modulus"));
+        QTRY_COMPARE(frame.statusBar()->currentMessage(),
+                     QString("Unloading point 350 of fused_silica_labelled.MVR: left click for the modulus"));
         QTest::mouseMove(&view, QPoint(view.width() - 2, 2));
-        QCOMPARE(frame.statusBar()->currentMessage(), QString("Ready"));
+        QTRY_COMPARE(frame.statusBar()->currentMessage(), QString("Ready"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "analysis/qt/hardness_dialog_qt.h"
 #include "analysis/qt/loading_curve_dialog_qt.h"
@@ -74,6 +75,12 @@ CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
         ClickDialogs{m_loadingDialog.get(), m_hardnessDialog.get(), m_modulusDialog.get(), nullptr};
     m_clicks = std::make_unique<GraphClickCommands>(m_graph, m_doc, ports);
     m_leftRelease = [this](int x, int y) { m_clicks->leftRelease(x, y); };
+    m_hintTimer = new QTimer(this);
+    m_hintTimer->setSingleShot(true);
+    m_hintTimer->setInterval(kHintRestMs);
+    // The rule of the click with the last paint's mapping; nothing is picked.
+    connect(m_hintTimer, &QTimer::timeout, this,
+            [this] { tellHint(m_clicks->hintAt(m_hintAt.x(), m_hintAt.y())); });
     setMouseTracking(true);  // the text cursor follows every move
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -204,14 +211,15 @@ void CMivaro4View::mouseReleaseEvent(QMouseEvent* event) {
 void CMivaro4View::mouseMoveEvent(QMouseEvent* event) {
     updateCursor();
     if (m_hintHandler) {
-        // The rule of the click with the last paint's mapping; nothing is picked.
-        const QPoint at = clientPixel(*event);
-        tellHint(m_clicks->hintAt(at.x(), at.y()));
+        // Looked up once the pointer rests: the scan runs over every point of the set.
+        m_hintAt = clientPixel(*event);
+        m_hintTimer->start();
     }
 }
 
 void CMivaro4View::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
+    m_hintTimer->stop();
     tellHint({});
 }
 

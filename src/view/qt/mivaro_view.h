@@ -13,6 +13,7 @@
 #include "view/text_line_dialog_port.h"
 
 class QPainter;
+class QTimer;
 
 namespace mivaro {
 
@@ -121,6 +122,10 @@ class CMivaro4View : public QWidget {
     std::function<void(int, int)> m_leftRelease;
     std::function<void(int, int)> m_rightRelease;
     std::function<void(const std::string&)> m_hintHandler;
+    // How long the pointer rests before the hint is looked up.
+    static constexpr int kHintRestMs = 80;
+    QTimer* m_hintTimer = nullptr;
+    QPoint m_hintAt;
     std::string m_lastHint;
     QImage m_backBuffer;
 };
