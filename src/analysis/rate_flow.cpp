@@ -1,5 +1,8 @@
 #include "analysis/rate_flow.h"
 
+#include <optional>
+#include <string>
+
 #include "platform/c_format.h"
 
 namespace mivaro {
@@ -27,14 +30,28 @@ int runStart(const CurveSet& set, int clicked, InRun inRun) {
 }
 
 // Rates are taken from the single-precision arrays, as they are stored.
-std::string rateText(const CurveSet& set, int s, int c, bool forceRate, int decimals) {
+// Nothing when the run has no time span (the clicked point is its first
+// point, or the times are equal): there is no rate to place.
+std::optional<std::string> rateText(const CurveSet& set, int s, int c, bool forceRate, int decimals) {
     const float dt = set.time[at(c)] - set.time[at(s)];
+    if (dt == 0) {
+        return std::nullopt;
+    }
     if (forceRate) {
         const float rate = (set.force[at(c)] - set.force[at(s)]) / dt;
         return formatC("%.*f mN/s", decimals, static_cast<double>(rate));
     }
     const float rate = (set.depth[at(c)] - set.depth[at(s)]) / dt;
     return formatC("%.*f nm/s", decimals, static_cast<double>(rate));
+}
+
+void placeRate(FlowContext& ctx, FlowOutcome& outcome, int s, int c, bool forceRate) {
+    const std::optional<std::string> text = rateText(ctx.set, s, c, forceRate, ctx.style.labelDecimals);
+    if (!text) {
+        refuse(ctx, outcome, kZeroTimeSpanRate);
+        return;
+    }
+    emitText(ctx, outcome, *text);
 }
 
 }  // namespace
@@ -56,8 +73,7 @@ FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const Acted<Load
         case kLoadingRate:
         case kLoadingDisplacementRate: {
             const int s = runStart(ctx.set, clicked, [](char letter) { return letter == LOAD; });
-            emitText(ctx, outcome,
-                     rateText(ctx.set, s, clicked, answer.action == kLoadingRate, ctx.style.labelDecimals));
+            placeRate(ctx, outcome, s, clicked, answer.action == kLoadingRate);
             break;
         }
         default:
@@ -80,7 +96,7 @@ FlowOutcome runLoadingFlow(FlowContext& ctx, int clicked, LoadingCurveDialogPort
 
 void branchRateAction(FlowContext& ctx, FlowOutcome& outcome, int clicked, bool forceRate) {
     const int s = runStart(ctx.set, clicked, isBranchLetter);
-    emitText(ctx, outcome, rateText(ctx.set, s, clicked, forceRate, ctx.style.labelDecimals));
+    placeRate(ctx, outcome, s, clicked, forceRate);
 }
 
 }  // namespace mivaro

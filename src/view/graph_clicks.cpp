@@ -41,7 +41,10 @@ FlowOutcome GraphClickCommands::runOn(int point) {
                     GraphTextStyle{s.labelDecimals, s.fontSize, s.boldText}};
     ctx.saveSettings = m_saveSettings;
     ctx.progress = m_ports.progress;
-    return runClickFlow(ctx, point, m_ports.dialogs);
+    m_activePoint = point;
+    FlowOutcome outcome = runClickFlow(ctx, point, m_ports.dialogs);
+    m_activePoint.reset();
+    return outcome;
 }
 
 void GraphClickCommands::beginTextPlacement(const std::string& text) {

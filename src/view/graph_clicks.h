@@ -38,6 +38,9 @@ class GraphClickCommands final : private ResultTextSink {
     // and while the last paint had no room for the plot.
     std::optional<int> pointAt(int x, int y) const;
 
+    // The point whose flow is running (while its dialogs are open), if any.
+    std::optional<int> activePoint() const { return m_activePoint; }
+
     Ports& ports() { return m_ports; }
     // Off for the command line: settings files are read, never written.
     void setSaveSettings(bool save) { m_saveSettings = save; }
@@ -49,6 +52,7 @@ class GraphClickCommands final : private ResultTextSink {
     CMivaro4Doc& m_doc;
     Ports m_ports;
     bool m_saveSettings = true;
+    std::optional<int> m_activePoint;
 };
 
 }  // namespace mivaro
