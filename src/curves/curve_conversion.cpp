@@ -1,6 +1,5 @@
 #include "curves/curve_conversion.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "curves/curve_reader.h"
@@ -74,15 +73,10 @@ ConversionReport convertCurveFiles(IndentCurve& curve, MessagePort& messages) {
     // that is rewritten in place claims nothing, so converting its export
     // again replaces it instead of adding a "_2" file beside it.
     std::set<std::string> taken;
-    std::set<std::string> listed;  // comparable forms of the entries kept so far
+    std::set<std::string> listed;  // comparable forms of the standard files in the new list
     std::vector<std::string> renamed;
     std::vector<std::string> notWritten;
     std::vector<std::string> kept;
-    const auto keep = [&](const std::string& entry) {
-        if (listed.insert(comparable(entry)).second) {
-            kept.push_back(entry);
-        }
-    };
     const std::vector<std::string> entries = curve.names;
     for (const std::string& source : entries) {
         // One pass over the file: the arrays grow as they go instead of being
@@ -93,7 +87,7 @@ ConversionReport convertCurveFiles(IndentCurve& curve, MessagePort& messages) {
             continue;
         }
         if (outcome == ReadOutcome::NotOpened) {
-            keep(source);  // the loading pass reports it; nothing is written for it
+            kept.push_back(source);  // the loading pass reports it; nothing is written for it
             continue;
         }
         const std::string wanted = importOutputPath(source);
@@ -102,14 +96,15 @@ ConversionReport convertCurveFiles(IndentCurve& curve, MessagePort& messages) {
         std::string error;
         if (!writeStandardCurveFile(output, curve, error)) {
             notWritten.push_back(source + "\n    " + error);
-            keep(source);
+            kept.push_back(source);
             continue;
         }
         if (output != wanted) {
             renamed.push_back(source + "\n    -> " + output);
         }
-        keep(output);
-        if (std::find(result.written.begin(), result.written.end(), output) == result.written.end()) {
+        // A file written twice (rewritten in place, then replaced) is listed once.
+        if (listed.insert(comparable(output)).second) {
+            kept.push_back(output);
             result.written.push_back(output);
         }
     }

@@ -6,6 +6,7 @@
 
 #include "analysis/branch_flow.h"
 #include "analysis/hardness_flow.h"
+#include "view/curve_painter.h"
 
 namespace mivaro {
 namespace {
@@ -87,9 +88,11 @@ std::optional<PixelBox> highlightedPointsBox(const CurveSet& curves, const PlotM
         return std::nullopt;
     }
     const int owner = curves.curveIndex[static_cast<std::size_t>(clickedPoint)];
-    int markerReach = 0;
+    // A marker of size s covers up to s + 1 pixels beside its point (circles
+    // reach one further to the left and up); a line of width w less.
+    int markerReach = 1;
     if (owner >= 0 && owner < curves.curveCount()) {
-        markerReach = std::clamp(curves.curves[static_cast<std::size_t>(owner)].size, 0, 100);
+        markerReach += std::clamp(curves.curves[static_cast<std::size_t>(owner)].size, 0, kMaxMarkerSize);
     }
     PixelBox box{1 << 30, 1 << 30, -(1 << 30), -(1 << 30)};
     bool any = false;

@@ -74,12 +74,12 @@ TEST(DialogPlacement, HighlightedPointsOfTheClickedCurve) {
     const PlotMapping map(settings, layout);
     const PixelBox client{0, 0, 1200, 1000};
 
-    // Points 1 and 2 at (300, 800) and (400, 700), markers of size 3.
-    EXPECT_EQ(highlightedPointsBox(set, map, client, 2), (PixelBox{297, 697, 404, 804}));
+    // Points 1 and 2 at (300, 800) and (400, 700), markers of size 3 reaching 4 pixels.
+    EXPECT_EQ(highlightedPointsBox(set, map, client, 2), (PixelBox{296, 696, 405, 805}));
     // The clicked point is always part of it: point 0 at (200, 900).
-    EXPECT_EQ(highlightedPointsBox(set, map, client, 0), (PixelBox{197, 697, 404, 904}));
+    EXPECT_EQ(highlightedPointsBox(set, map, client, 0), (PixelBox{196, 696, 405, 905}));
     // Cut to the client area; nothing when it lies outside.
-    EXPECT_EQ(highlightedPointsBox(set, map, PixelBox{0, 0, 350, 750}, 2), (PixelBox{297, 697, 350, 750}));
+    EXPECT_EQ(highlightedPointsBox(set, map, PixelBox{0, 0, 350, 750}, 2), (PixelBox{296, 696, 350, 750}));
     EXPECT_EQ(highlightedPointsBox(set, map, PixelBox{0, 0, 100, 100}, 2), std::nullopt);
     EXPECT_EQ(highlightedPointsBox(set, map, client, 99), std::nullopt);
 }
