@@ -38,9 +38,11 @@ class CapturedMessages final : public MessagePort {
         if (m_texts.empty()) {
             return false;
         }
+        // The reader puts the file and the line under the error's text.
         const std::string& text = m_texts.front();
-        return text == kDisplacementColumnError || text == kForceColumnError || text == kTimeColumnError ||
-               text == kSegmentColumnError;
+        const auto startsWith = [&text](const char* lead) { return text.rfind(lead, 0) == 0; };
+        return startsWith(kDisplacementColumnError) || startsWith(kForceColumnError) ||
+               startsWith(kTimeColumnError) || startsWith(kSegmentColumnError);
     }
 
   private:

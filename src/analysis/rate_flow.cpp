@@ -1,5 +1,8 @@
 #include "analysis/rate_flow.h"
 
+#include <optional>
+#include <string>
+
 #include "platform/c_format.h"
 
 namespace mivaro {
@@ -27,8 +30,13 @@ int runStart(const CurveSet& set, int clicked, InRun inRun) {
 }
 
 // Rates are taken from the single-precision arrays, as they are stored.
-float rateValue(const CurveSet& set, int s, int c, bool forceRate) {
+// Nothing when the run has no time span (the clicked point is its first
+// point, or the times are equal): there is no rate to place.
+std::optional<float> rateValue(const CurveSet& set, int s, int c, bool forceRate) {
     const float dt = set.time[at(c)] - set.time[at(s)];
+    if (dt == 0) {
+        return std::nullopt;
+    }
     if (forceRate) {
         return (set.force[at(c)] - set.force[at(s)]) / dt;
     }
@@ -37,7 +45,12 @@ float rateValue(const CurveSet& set, int s, int c, bool forceRate) {
 
 // The rate's line, recorded for the results table as the span s..c.
 void emitRate(FlowContext& ctx, FlowOutcome& outcome, int s, int c, bool forceRate) {
-    const double rate = rateValue(ctx.set, s, c, forceRate);
+    const std::optional<float> value = rateValue(ctx.set, s, c, forceRate);
+    if (!value) {
+        refuse(ctx, outcome, kZeroTimeSpanRate);
+        return;
+    }
+    const double rate = *value;
     emitText(ctx, outcome, formatC(forceRate ? "%.*f mN/s" : "%.*f nm/s", ctx.style.labelDecimals, rate));
     AnalysisRecord record;
     record.kind = forceRate ? AnalysisKind::LoadingRate : AnalysisKind::DisplacementRate;

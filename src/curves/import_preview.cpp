@@ -342,20 +342,43 @@ bool readPreviewText(const std::string& path, std::string& text, std::string& re
         reason = std::strerror(errno);
         return false;
     }
-    char block[4000];
-    const std::size_t got = std::fread(block, 1, sizeof block, file);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
+    // Read on until the characters are there: a CR LF pair shrinks to its
+    // line feed, so more bytes than characters may be needed.
+    char block[4096];
+    bool pendingCr = false;  // a CR at the end of the last block, its partner unknown
+    bool failed = false;
+    int error = 0;
+    while (text.size() < kPreviewCharacters) {
+        const std::size_t got = std::fread(block, 1, sizeof block, file);
+        if (got == 0) {
+            failed = std::ferror(file) != 0;
+            error = errno;
+            break;
+        }
+        for (std::size_t i = 0; i < got && text.size() < kPreviewCharacters; ++i) {
+            if (pendingCr) {
+                pendingCr = false;
+                if (block[i] != '\n') {
+                    text += '\r';  // a lone CR stays a character, as text mode leaves it
+                    if (text.size() == kPreviewCharacters) {
+                        break;
+                    }
+                }
+            }
+            if (block[i] == '\r') {
+                pendingCr = true;
+                continue;
+            }
+            text += block[i];
+        }
+    }
+    if (pendingCr && text.size() < kPreviewCharacters) {
+        text += '\r';  // the file ends in a lone CR
+    }
     std::fclose(file);
     if (failed) {
         reason = std::strerror(error);
         return false;
-    }
-    for (std::size_t i = 0; i < got && text.size() < kPreviewCharacters; ++i) {
-        if (block[i] == '\r' && i + 1 < got && block[i + 1] == '\n') {
-            continue;  // text mode: the pair arrives as its line feed
-        }
-        text += block[i];
     }
     return true;
 }

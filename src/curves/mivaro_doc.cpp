@@ -107,11 +107,15 @@ void CMivaro4Doc::rebuildCurveSet() {
     m_set.curves.reserve(names.size());
 
     std::vector<std::string> notOpened;
-    // The reader empties the name list on a column error, so walk a copy.
-    const std::vector<std::string> paths = names;
-    for (std::size_t k = 0; k < paths.size(); ++k) {
-        const std::string& path = paths[k];
+    // A file with a column error (reported by the reader) is left out of the
+    // set and the list; the curves of every other entry stay.
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        const std::string& path = names[k];
         const ReadOutcome outcome = readCurveFile(m_curve, path, m_messages, dataLines[k]);
+        if (outcome == ReadOutcome::ColumnError) {
+            continue;
+        }
         // An empty entry (an empty project line) is an empty curve, not a file to name.
         if (outcome == ReadOutcome::NotOpened && !path.empty()) {
             notOpened.push_back(path);
@@ -120,10 +124,12 @@ void CMivaro4Doc::rebuildCurveSet() {
         CurveInfo info;
         info.path = path;
         m_set.curves.push_back(std::move(info));
-        if (outcome == ReadOutcome::ColumnError) {
-            break;
+        if (kept != k) {
+            names[kept] = std::move(names[k]);
         }
+        ++kept;
     }
+    names.resize(kept);
 
     if (!notOpened.empty()) {
         m_messages.showMessage(listPaths("These curve files could not be read:", notOpened), "Error",

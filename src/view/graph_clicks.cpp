@@ -51,7 +51,9 @@ FlowOutcome GraphClickCommands::runOn(int point) {
                     GraphTextStyle{s.labelDecimals, s.fontSize, s.boldText}};
     ctx.saveSettings = m_saveSettings;
     ctx.progress = m_ports.progress;
+    m_activePoint = point;
     FlowOutcome outcome = runClickFlow(ctx, point, m_ports.dialogs);
+    m_activePoint.reset();
     if (outcome.record && m_resultObserver) {
         // The instrument-grade results with the modulus dialog's values, as `analyse --iso` takes them.
         const ModulusSettings settings = outcome.record->modulus

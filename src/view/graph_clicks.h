@@ -50,6 +50,8 @@ class GraphClickCommands final : private ResultTextSink {
     void setResultObserver(std::function<void(const ResultRow&)> observer) {
         m_resultObserver = std::move(observer);
     }
+    // The point whose flow is running (while its dialogs are open), if any.
+    std::optional<int> activePoint() const { return m_activePoint; }
 
     Ports& ports() { return m_ports; }
     // Off for the command line: settings files are read, never written.
@@ -63,6 +65,7 @@ class GraphClickCommands final : private ResultTextSink {
     Ports m_ports;
     bool m_saveSettings = true;
     std::function<void(const ResultRow&)> m_resultObserver;
+    std::optional<int> m_activePoint;
 };
 
 }  // namespace mivaro

@@ -85,8 +85,19 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     m_repaint.setTarget([view = m_view] { view->requestRepaint(); });
     setCentralWidget(m_view);
     m_modulusGraphDialogs = std::make_unique<QtGraphDialogs>(this);
+    MessagePort* modulusGraphMessages = m_ports.messages;
+    if (m_qtMessages) {
+        m_qtModulusGraphMessages = std::make_unique<QtMessagePort>(this);
+        modulusGraphMessages = m_qtModulusGraphMessages.get();
+    }
     m_modulusGraph =
-        std::make_unique<ModulusGraphWindowOwner>(m_view, *m_modulusGraphDialogs, *m_ports.messages);
+        std::make_unique<ModulusGraphWindowOwner>(m_view, *m_modulusGraphDialogs, *modulusGraphMessages);
+    m_modulusGraph->onWindowCreated = [this](XYGraphWindow& window) {
+        m_modulusGraphDialogs->setParent(&window);
+        if (m_qtModulusGraphMessages) {
+            m_qtModulusGraphMessages->setParent(&window);
+        }
+    };
     m_view->setModulusGraph(m_modulusGraph.get());
     setWindowIcon(QIcon(programIcon(32)));
     setWindowTitle(toQt(m_session->frameTitle()));

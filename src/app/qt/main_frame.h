@@ -20,7 +20,7 @@ namespace mivaro {
 
 class CMivaro4View;
 class GraphPrinting;
-class GraphDialogPort;
+class QtGraphDialogs;
 class ModulusGraphWindowOwner;
 class LockKeyIndicators;
 class QtAppDialogs;
@@ -111,7 +111,10 @@ class CMainFrame : public QMainWindow {
     CMivaro4View* m_view = nullptr;
     std::unique_ptr<GraphPrinting> m_printing;
     // The "XY-Graph" window of the section analysis, with its own axis dialogs.
-    std::unique_ptr<GraphDialogPort> m_modulusGraphDialogs;
+    // Its dialogs and message boxes become children of that window once it
+    // exists, so they open over it instead of raising the main window.
+    std::unique_ptr<QtGraphDialogs> m_modulusGraphDialogs;
+    std::unique_ptr<QtMessagePort> m_qtModulusGraphMessages;
     std::unique_ptr<ModulusGraphWindowOwner> m_modulusGraph;
     std::unique_ptr<ResultsWindowOwner> m_results;
 

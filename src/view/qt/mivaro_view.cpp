@@ -3,12 +3,14 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 
 #include "analysis/qt/hardness_dialog_qt.h"
 #include "analysis/qt/loading_curve_dialog_qt.h"
 #include "analysis/qt/modulus_dialog_qt.h"
 #include "platform/qt/qt_progress.h"
+#include "view/dialog_placement.h"
 #include "view/graph_clicks.h"
 #include "view/qt/curve_style_dialog_qt.h"
 #include "view/qt/graph_dialogs_qt.h"
@@ -74,6 +76,10 @@ CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
     ports.dialogs =
         ClickDialogs{m_loadingDialog.get(), m_hardnessDialog.get(), m_modulusDialog.get(), nullptr};
     m_clicks = std::make_unique<GraphClickCommands>(m_graph, m_doc, ports);
+    const DialogPlacer placer = [this](QWidget& dialog) { placeBesideHighlightedPoints(dialog); };
+    m_modulusDialog->setPlacer(placer);
+    m_hardnessDialog->setPlacer(placer);
+    m_loadingDialog->setPlacer(placer);
     m_leftRelease = [this](int x, int y) { m_clicks->leftRelease(x, y); };
     m_hintTimer = new QTimer(this);
     m_hintTimer->setSingleShot(true);
@@ -228,6 +234,33 @@ void CMivaro4View::tellHint(const std::string& hint) {
         m_lastHint = hint;
         m_hintHandler(hint);
     }
+}
+
+void CMivaro4View::placeBesideHighlightedPoints(QWidget& dialog) {
+    const std::optional<int> point = m_clicks->activePoint();
+    if (!point || !m_graph.layout().frameDrawn || screen() == nullptr) {
+        return;
+    }
+    const std::optional<PixelBox> run =
+        highlightedPointsBox(m_doc.curveSet(), PlotMapping(m_graph.settings(), m_graph.layout()),
+                             PixelBox{0, 0, width(), height()}, *point);
+    if (!run) {
+        return;
+    }
+    const auto box = [](const QRect& r) {
+        return PixelBox{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    };
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    const PixelBox onScreen{run->left + origin.x(), run->top + origin.y(), run->right + origin.x(),
+                            run->bottom + origin.y()};
+    // The dialog has no frame before it is shown; it gets one like the main window's.
+    const QWidget* main = window();
+    const int frameWidth = main->frameGeometry().width() - main->width();
+    const int frameHeight = main->frameGeometry().height() - main->height();
+    const PixelBox placed =
+        placeDialogBeside(onScreen, dialog.width() + frameWidth, dialog.height() + frameHeight,
+                          box(screen()->availableGeometry()), box(main->frameGeometry()));
+    dialog.move(placed.left, placed.top);
 }
 
 void CMivaro4View::updateCursor() {

@@ -102,6 +102,9 @@ class CMivaro4View : public QWidget {
   private:
     void updateCursor();
     void tellHint(const std::string& hint);
+    // Moves an analysis dialog beside the points the running click flow is
+    // about, so they stay in sight while it is open.
+    void placeBesideHighlightedPoints(QWidget& dialog);
 
     CMivaro4Doc& m_doc;
     MainGraph m_graph;
