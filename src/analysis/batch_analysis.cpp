@@ -105,28 +105,21 @@ int unloadingAfterPeak(const char* segment, const float* force, int first, int l
     return -1;
 }
 
-BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path) {
-    BatchRow row;
-    row.file = path;
-    CapturedMessages messages;
-    NoRepaint repaint;
-    CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
-    doc.appendPaths({path});
-    doc.rebuildCurveSet();
+namespace {
+
+// The analyses of the one curve the document holds.
+void analyseLoadedCurve(const BatchSettings& settings, CMivaro4Doc& doc, CapturedMessages& messages,
+                        NoRepaint& repaint, BatchRow& row) {
     CurveSet& set = doc.curveSet();
-    if (doc.indentCurve().currentFilePath != path || path.empty()) {
-        row.error = messages.firstIsColumnError() ? messages.last() : "The file could not be read.";
-        return row;
-    }
     const int count = set.pointCount();
     if (count == 0) {
         row.error = "The file holds no points.";
-        return row;
+        return;
     }
     const int unload = unloadingAfterPeak(set.segment.data(), set.force.data(), 0, count - 1);
     if (unload < 0) {
         row.error = "No unloading run follows the highest force.";
-        return row;
+        return;
     }
 
     NoTexts texts;
@@ -136,7 +129,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
     const FlowOutcome modulus = performBranchAction(ctx, branch, settings.modulus, kActionModulus, graph);
     if (!modulus.resultsComputed) {
         row.error = messages.last().empty() ? "The modulus could not be calculated." : messages.last();
-        return row;
+        return;
     }
     row.modulusComputed = true;
     row.points = count;
@@ -150,7 +143,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
             row.error =
                 "No top hold comes just before the unloading run, so the hardness cannot be calculated.";
         }
-        return row;
+        return;
     }
     const HoldSelection hold = selectHold(ctx, beforeRun);
     row.holdFound = true;
@@ -166,6 +159,35 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
             row.error = messages.last().empty() ? "The hardness could not be calculated." : messages.last();
         }
     }
+}
+
+}  // namespace
+
+BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path) {
+    BatchRow row;
+    row.file = path;
+    CapturedMessages messages;
+    NoRepaint repaint;
+    CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
+    doc.appendPaths({path});
+    doc.rebuildCurveSet();
+    if (doc.indentCurve().currentFilePath != path || path.empty()) {
+        row.error = messages.firstIsColumnError() ? messages.last() : "The file could not be read.";
+        return row;
+    }
+    analyseLoadedCurve(settings, doc, messages, repaint, row);
+    return row;
+}
+
+BatchRow analyseBatchCurveBytes(const BatchSettings& settings, const std::string& file,
+                                std::string_view standardCurve) {
+    BatchRow row;
+    row.file = file;
+    CapturedMessages messages;
+    NoRepaint repaint;
+    CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
+    doc.loadStandardCurveBytes(file, standardCurve);
+    analyseLoadedCurve(settings, doc, messages, repaint, row);
     return row;
 }
 
@@ -183,15 +205,19 @@ std::string csvField(const std::string& text) {
     return quoted + "\"";
 }
 
-std::string batchCsvHeader(int solveFor) {
+std::string batchCsvHeader(int solveFor, bool withIndent) {
     static const char* const kSolved[] = {"Es_GPa", "Vs", "Ei_GPa", "Vi"};
     const char* solved = solveFor >= 0 && solveFor <= 3 ? kSolved[solveFor] : kSolved[0];
-    return std::string("file,points,Pmax_mN,hmax_nm,hf_nm,m,a,r2,S_mN_per_nm,hc_nm,Er_GPa,") + solved +
+    return std::string(withIndent ? "file,indent," : "file,") +
+           "points,Pmax_mN,hmax_nm,hf_nm,m,a,r2,S_mN_per_nm,hc_nm,Er_GPa," + solved +
            ",HM_N_per_mm2,HV,HRA,hold_s,error\n";
 }
 
-std::string batchCsvRow(const BatchRow& row, int solveFor) {
+std::string batchCsvRow(const BatchRow& row, int solveFor, bool withIndent) {
     std::string line = csvField(row.file);
+    if (withIndent) {
+        line += ',' + csvField(row.indent);
+    }
     const IndentationResults& m = row.modulus;
     const bool read = row.modulusComputed;
     appendNumber(line, read, row.points);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "analysis/analysis_settings.h"
 #include "curves/curve_types.h"
@@ -22,6 +23,7 @@ BatchSettings readBatchSettings(const std::string& settingsDirectory, int solveF
 // The analyses of one curve file, as the table reports them.
 struct BatchRow {
     std::string file;
+    std::string indent;            // the indent's name in a recognised export of several
     std::string error;             // empty when every requested number was calculated
     bool modulusComputed = false;  // the file gave points and the modulus numbers
     int points = 0;
@@ -41,6 +43,11 @@ struct BatchRow {
 // written to the settings directory.
 BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path);
 
+// The same analyses of one curve held in memory as the bytes of a standard
+// curve file (an indent of a recognised export); `file` names it in the row.
+BatchRow analyseBatchCurveBytes(const BatchSettings& settings, const std::string& file,
+                                std::string_view standardCurve);
+
 // The first point of the unloading run that follows the first point of highest
 // force within [first, last], or -1 when no unloading point follows it.
 int unloadingAfterPeak(const char* segment, const float* force, int first, int last);
@@ -48,8 +55,9 @@ int unloadingAfterPeak(const char* segment, const float* force, int first, int l
 // The table's header line and one file's line, each ending in '\n'. Numbers
 // use "%.9g" in the C locale; a field holding a comma, quote or line end is
 // quoted as CSV does.
-std::string batchCsvHeader(int solveFor);
-std::string batchCsvRow(const BatchRow& row, int solveFor);
+// withIndent adds the column "indent" right after "file".
+std::string batchCsvHeader(int solveFor, bool withIndent = false);
+std::string batchCsvRow(const BatchRow& row, int solveFor, bool withIndent = false);
 
 // One CSV field: as it is, or in double quotes with its quotes doubled.
 std::string csvField(const std::string& text);

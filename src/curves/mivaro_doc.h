@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "curves/curve_set.h"
@@ -44,6 +45,10 @@ class CMivaro4Doc {
     // then asks for a repaint. Files that could not be read, and curves beyond
     // the CurveSet's capacity, are reported in one message.
     void rebuildCurveSet();
+
+    // One curve held in memory as the bytes of a standard curve file, in place
+    // of the name list and the CurveSet, as if a file of that name were opened.
+    void loadStandardCurveBytes(const std::string& name, std::string_view bytes);
 
     // Removes a curve's points and marks it deleted (size -1).
     void deleteCurve(int curve);

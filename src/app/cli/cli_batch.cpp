@@ -15,6 +15,8 @@
 #include "analysis/batch_analysis.h"
 #include "analysis/batch_runner.h"
 #include "app/cli/cli_common.h"
+#include "curves/recognise/recognised_conversion.h"
+#include "curves/recognise/recogniser.h"
 #include "platform/c_format.h"
 #include "platform/safe_file_write.h"
 
@@ -22,7 +24,9 @@ namespace mivaro::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] FILE...\n";
+    "usage: mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] "
+    "[--recognise] "
+    "FILE...\n";
 constexpr int kMaxJobs = 1024;
 
 int batchUsageError(const std::string& why) {
@@ -58,27 +62,68 @@ int solveForOf(const std::string& text) {
     return -1;
 }
 
-BatchLine analyseToLine(const BatchSettings& settings, const std::string& path) {
-    BatchRow row;
-    try {
-        row = analyseBatchFile(settings, path);
-    } catch (const std::bad_alloc&) {
-        row = BatchRow{};
-        row.file = path;
-        row.error = "Not enough memory to analyse the file.";
-    } catch (const std::exception& failure) {
-        row = BatchRow{};
-        row.file = path;
-        row.error = std::string("The analysis failed: ") + failure.what();
+std::string oneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
     }
-    return {batchCsvRow(row, settings.modulus.solveFor), !row.error.empty()};
+    return text;
+}
+
+// One row per indent, in file order, the indent's points analysed as its
+// standard curve file would be; a file no format claims is read as today.
+std::vector<BatchRow> analyseRecognised(const BatchSettings& settings, const std::string& path) {
+    std::vector<BatchRow> rows;
+    const recognise::RecogniseSummary summary =
+        recognise::recogniseFile(path, [&](recognise::RecognisedIndent& indent) {
+            rows.push_back(analyseBatchCurveBytes(settings, path, recognise::standardCurveBytes(indent)));
+            rows.back().indent = indent.name;
+            return true;
+        });
+    if (!summary.recognised) {
+        return {analyseBatchFile(settings, path)};
+    }
+    if (rows.size() == 1 && summary.error.empty()) {
+        rows.front().indent.clear();
+    }
+    if (!summary.error.empty()) {
+        BatchRow failed;
+        failed.file = path;
+        failed.error = oneLine(summary.error);
+        rows.push_back(std::move(failed));
+    }
+    return rows;
+}
+
+BatchLine analyseToLine(const BatchSettings& settings, const std::string& path, bool recognising) {
+    std::vector<BatchRow> rows;
+    try {
+        rows = recognising ? analyseRecognised(settings, path)
+                           : std::vector<BatchRow>{analyseBatchFile(settings, path)};
+    } catch (const std::bad_alloc&) {
+        rows.assign(1, BatchRow{});
+        rows.front().file = path;
+        rows.front().error = "Not enough memory to analyse the file.";
+    } catch (const std::exception& failure) {
+        rows.assign(1, BatchRow{});
+        rows.front().file = path;
+        rows.front().error = std::string("The analysis failed: ") + failure.what();
+    }
+    BatchLine line;
+    for (const BatchRow& row : rows) {
+        line.text += batchCsvRow(row, settings.modulus.solveFor, recognising);
+        line.error = line.error || !row.error.empty();
+    }
+    return line;
 }
 
 }  // namespace
 
 int runBatchCommand(const std::vector<std::string>& args) {
     CommandLine line;
-    if (const std::string why = parseCommandLine(args, {"--settings", "--jobs", "--out", "--solve"}, line);
+    if (const std::string why =
+            parseCommandLine(args, {"--settings", "--jobs", "--out", "--solve"}, line, {"--recognise"});
         !why.empty()) {
         return batchUsageError(why);
     }
@@ -118,8 +163,9 @@ int runBatchCommand(const std::vector<std::string>& args) {
     const bool showProgress = isatty(STDERR_FILENO) && (line.has("--out") || !isatty(STDOUT_FILENO));
     BatchProgressSink* progress = showProgress ? &terminal : nullptr;
     const std::vector<std::string>& files = line.files;
-    const auto work = [&](std::size_t k) { return analyseToLine(settings, files[k]); };
-    const std::string header = batchCsvHeader(settings.modulus.solveFor);
+    const bool recognising = line.has("--recognise");
+    const auto work = [&](std::size_t k) { return analyseToLine(settings, files[k], recognising); };
+    const std::string header = batchCsvHeader(settings.modulus.solveFor, recognising);
     BatchTally tally;
     if (line.has("--out")) {
         std::string error;

@@ -48,7 +48,8 @@ std::string CommandLine::value(const std::string& option, const std::string& fal
 }
 
 std::string parseCommandLine(const std::vector<std::string>& args,
-                             const std::vector<std::string>& valueOptions, CommandLine& parsed) {
+                             const std::vector<std::string>& valueOptions, CommandLine& parsed,
+                             const std::vector<std::string>& flagOptions) {
     bool options = true;
     for (std::size_t k = 0; k < args.size(); ++k) {
         const std::string& arg = args[k];
@@ -56,6 +57,8 @@ std::string parseCommandLine(const std::vector<std::string>& args,
             std::find(valueOptions.begin(), valueOptions.end(), arg) != valueOptions.end();
         if (options && arg == "--") {
             options = false;
+        } else if (options && std::find(flagOptions.begin(), flagOptions.end(), arg) != flagOptions.end()) {
+            parsed.values[arg].clear();
         } else if (options && takesValue) {
             if (k + 1 >= args.size()) {
                 return arg + " needs a value";

@@ -51,10 +51,12 @@ struct CommandLine {
     std::string value(const std::string& option, const std::string& fallback = {}) const;
 };
 
-// Splits args into the given value options and files; "--" ends the options.
+// Splits args into the given value options, flags (options without a value,
+// held with an empty value) and files; "--" ends the options.
 // Returns an empty string on success, else what is wrong (for the user).
 std::string parseCommandLine(const std::vector<std::string>& args,
-                             const std::vector<std::string>& valueOptions, CommandLine& parsed);
+                             const std::vector<std::string>& valueOptions, CommandLine& parsed,
+                             const std::vector<std::string>& flagOptions = {});
 
 // "WxH" with each side 1 to kMaxImageSide pixels; false leaves width and height as they were.
 // Larger images are refused rather than risking an allocation of gigabytes.

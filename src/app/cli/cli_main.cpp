@@ -14,8 +14,8 @@ void printUsage() {
         "                          [--label TEXT] [--graph-out FILE [--graph-size WxH]] FILE...\n"
         "       mivaro-cli render [--settings DIR] [--size WxH] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n"
         "       mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] "
-        "FILE...\n"
-        "       mivaro-cli convert [--settings DIR] FILE...\n"
+        "[--recognise] FILE...\n"
+        "       mivaro-cli convert [--recognise] [--settings DIR] FILE...\n"
         "       mivaro-cli guess [--settings DIR] FILE\n"
         "       mivaro-cli save-as --name PATH [--settings DIR] FILE...\n",
         stderr);
