@@ -86,7 +86,8 @@ void readHeaderLine(std::string_view line, RecognisedIndent& indent, std::vector
 
 // Letters by time from the demands of the segment table: ramps up load
 // (reload after an unloading), ramps down unload, constant demands hold at
-// the top or bottom (before any loading they are the approach: loading).
+// the top after a rise and at the bottom after a fall (before any rise they
+// are the approach: loading).
 bool lettersFromTable(RecognisedIndent& indent, const std::vector<Segment>& table) {
     if (table.empty()) {
         return false;
@@ -99,19 +100,19 @@ bool lettersFromTable(RecognisedIndent& indent, const std::vector<Segment>& tabl
         return false;
     }
     std::vector<char> letter;
-    bool loaded = false, unloaded = false;
+    char lastMove = 0;  // 'L' after a rising demand, 'U' after a falling one
+    bool unloaded = false;
     for (const Segment& s : table) {
         const double change = s.endDemand - s.beginDemand;
         if (change > 0.01 * highest) {
             letter.push_back(unloaded ? 'R' : 'L');
-            loaded = true;
+            lastMove = 'L';
         } else if (change < -0.01 * highest) {
             letter.push_back('U');
+            lastMove = 'U';
             unloaded = true;
-        } else if (s.beginDemand > 0.5 * highest) {
-            letter.push_back('T');
         } else {
-            letter.push_back(loaded ? 'B' : 'L');
+            letter.push_back(lastMove == 'L' ? 'T' : lastMove == 'U' ? 'B' : 'L');
         }
     }
     indent.segments.resize(indent.timeS.size());

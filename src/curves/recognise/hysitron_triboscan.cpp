@@ -28,29 +28,29 @@ bool claims(std::string_view head, std::string_view) {
 
 // One letter per block by where its force goes, relative to the test's peak:
 // rising blocks load (reload after an unloading), falling blocks unload, flat
-// blocks hold at the top or the bottom (before any loading: the approach,
-// read as loading). Blocks of one or two points take the next block's letter.
+// blocks hold at the top after a rise and at the bottom after a fall (before
+// any rise they are the approach, read as loading). Blocks of one or two points take the next block's letter.
 void lettersFromBlocks(RecognisedIndent& indent, const std::vector<std::size_t>& starts) {
     const auto& f = indent.forceMn;
     const double peak = *std::max_element(f.begin(), f.end());
     const double flat = 0.05 * std::fabs(peak);
     indent.segments.assign(f.size(), 'L');
     std::vector<char> letter(starts.size(), 'L');
-    bool loaded = false, unloaded = false;
+    char lastMove = 0;  // 'L' after a rising block, 'U' after a falling one
+    bool unloaded = false;
     for (std::size_t b = 0; b < starts.size(); ++b) {
         const std::size_t begin = starts[b];
         const std::size_t end = b + 1 < starts.size() ? starts[b + 1] : f.size();
         const double change = f[end - 1] - f[begin];
         if (change > flat) {
             letter[b] = unloaded ? 'R' : 'L';
-            loaded = true;
+            lastMove = 'L';
         } else if (change < -flat) {
             letter[b] = 'U';
+            lastMove = 'U';
             unloaded = true;
-        } else if (f[begin] > 0.5 * peak) {
-            letter[b] = 'T';
         } else {
-            letter[b] = loaded ? 'B' : 'L';
+            letter[b] = lastMove == 'L' ? 'T' : lastMove == 'U' ? 'B' : 'L';
         }
     }
     for (std::size_t b = starts.size(); b-- > 0;) {

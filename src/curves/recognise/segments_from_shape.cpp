@@ -104,7 +104,11 @@ std::vector<Cycle> findCycles(std::span<const double> f, std::span<const double>
             cycles.push_back({start, peak, f.size() - 1, f.size()});
             break;
         }
-        cycles.push_back({start, peak, valley, climb >= f.size() ? f.size() : valley + 1});
+        if (climb >= f.size()) {  // no reload follows: the rest is this cycle's bottom
+            cycles.push_back({start, peak, valley, f.size()});
+            break;
+        }
+        cycles.push_back({start, peak, valley, valley + 1});
         start = valley + 1;
     }
     return cycles;
