@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/c_format.h"
+#include "platform/text_encoding.h"
 
 namespace mivaro::cli {
 
@@ -103,6 +104,53 @@ std::unique_ptr<LoadedDocument> loadDocument(const std::string& settingsDirector
     loaded->doc->appendPaths(files);
     loaded->doc->rebuildCurveSet();
     return loaded;
+}
+
+namespace {
+
+// Bytes already in UTF-8 as a JSON string: quotes, backslashes and control
+// characters escaped.
+std::string jsonEscaped(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (u < 0x20 || u == 0x7F) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+                    out += escaped;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::string jsonString(const std::string& bytes) {
+    return jsonEscaped(windows1252ToUtf8(bytes));
+}
+
+std::string jsonText(const std::string& bytes) {
+    return jsonEscaped(displayTextUtf8(bytes));
 }
 
 }  // namespace mivaro::cli

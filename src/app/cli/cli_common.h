@@ -69,6 +69,12 @@ bool parseIntPair(const std::string& text, char separator, int& first, int& seco
 // Prints "mivaro-cli COMMAND: WHY" and the usage to stderr; returns kExitUsage.
 int usageError(const char* command, const std::string& why, const char* usage);
 
+// A JSON string of bytes read as Windows-1252 (the import preview's reading).
+std::string jsonString(const std::string& bytes);
+// A JSON string of text: the bytes when they are valid UTF-8, else read as Windows-1252.
+std::string jsonText(const std::string& bytes);
+
+int runRecognise(const std::vector<std::string>& args);
 int runPoints(const std::vector<std::string>& args);
 int runAnalyse(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);

@@ -8,7 +8,6 @@
 #include "curves/curve_conversion.h"
 #include "curves/import_preview.h"
 #include "curves/recognise/recognised_conversion.h"
-#include "platform/text_encoding.h"
 
 namespace mivaro::cli {
 namespace {
@@ -41,41 +40,6 @@ int finish(const char* command, bool messagesShown) {
         return kExitMessage;
     }
     return messagesShown ? kExitMessage : kExitOk;
-}
-
-// A JSON string of bytes read as Windows-1252.
-std::string jsonString(const std::string& bytes) {
-    const std::string text = windows1252ToUtf8(bytes);
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (u < 0x20 || u == 0x7F) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
 }
 
 }  // namespace

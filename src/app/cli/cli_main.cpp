@@ -17,7 +17,8 @@ void printUsage() {
         "[--recognise] FILE...\n"
         "       mivaro-cli convert [--recognise] [--settings DIR] FILE...\n"
         "       mivaro-cli guess [--settings DIR] FILE\n"
-        "       mivaro-cli save-as --name PATH [--settings DIR] FILE...\n",
+        "       mivaro-cli save-as --name PATH [--settings DIR] FILE...\n"
+        "       mivaro-cli recognise FILE...\n",
         stderr);
 }
 
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
     }
     if (command == "guess") {
         return mivaro::cli::runGuess(args);
+    }
+    if (command == "recognise") {
+        return mivaro::cli::runRecognise(args);
     }
     if (command == "save-as") {
         return mivaro::cli::runSaveAs(args);

@@ -9,8 +9,10 @@
 
 namespace mivaro::recognise {
 
-// One SegmentKind letter per point: L T U B R T U B R ... in order.
-std::string segmentsFromShape(std::span<const double> forceMn);
+// One SegmentKind letter per point: L T U B R T U B R ... in order. With the
+// depths (same length), a fall of force while the depth grows is a pop-in,
+// never an unloading.
+std::string segmentsFromShape(std::span<const double> forceMn, std::span<const double> depthNm = {});
 
 // "L120T40U200B30": each letter followed by how many points in a row carry it.
 std::string runLengthLetters(std::string_view letters);
