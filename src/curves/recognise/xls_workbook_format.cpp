@@ -156,7 +156,7 @@ std::optional<int> testNumberOf(const std::string& sheet) {
 struct Channel {
     int column = -1;
     double factor = 1;
-    std::string unit;
+    std::string_view unit;  // as the unit table spells it
 };
 
 // The first column whose name is `exact`, else the first starting with `prefix`.
@@ -186,17 +186,19 @@ constexpr UnitFactor kTimeUnits[] = {{"s", 1}, {"ms", 1e-3}};
 // of the table); false for a unit the table does not know.
 template <std::size_t N>
 bool unitOf(const Workbook& book, Channel& channel, const UnitFactor (&units)[N]) {
-    channel.unit = book.text(1, static_cast<unsigned>(channel.column));
-    if (channel.unit.empty()) {
-        channel.unit = units[0].unit;
-    }
+    const std::string given = book.text(1, static_cast<unsigned>(channel.column));
     for (const UnitFactor& u : units) {
-        if (channel.unit == u.unit) {
+        if (given.empty() || given == u.unit) {
             channel.factor = u.factor;
+            channel.unit = u.unit;
             return true;
         }
     }
     return false;
+}
+
+std::string unitCell(const Workbook& book, const Channel& channel) {
+    return book.text(1, static_cast<unsigned>(channel.column));
 }
 
 struct TestChannels {
@@ -217,13 +219,13 @@ std::string findChannels(const Workbook& book, TestChannels& channels) {
     channels.driftCorrectedDepth =
         book.text(0, static_cast<unsigned>(channels.depth.column)) == "Displacement Into Surface";
     if (!unitOf(book, channels.depth, kDepthUnits)) {
-        return "the displacement's unit \"" + channels.depth.unit + "\" in row 2 is not a length";
+        return "the displacement's unit \"" + unitCell(book, channels.depth) + "\" in row 2 is not a length";
     }
     if (!unitOf(book, channels.force, kForceUnits)) {
-        return "the load's unit \"" + channels.force.unit + "\" in row 2 is not a force";
+        return "the load's unit \"" + unitCell(book, channels.force) + "\" in row 2 is not a force";
     }
     if (channels.time.column >= 0 && !unitOf(book, channels.time, kTimeUnits)) {
-        return "the time's unit \"" + channels.time.unit + "\" in row 2 is not a time";
+        return "the time's unit \"" + unitCell(book, channels.time) + "\" in row 2 is not a time";
     }
     return {};
 }
@@ -331,7 +333,7 @@ std::string readTestSheet(const Workbook& book, RecognisedIndent& indent, bool& 
         indent.segments = segments.letters();
         indent.segmentsFrom = SegmentSource::Labels;
     } else {
-        indent.segments = segmentsFromShape(indent.forceMn);
+        indent.segments = segmentsFromShape(indent.forceMn, indent.depthNm);
         indent.segmentsFrom = SegmentSource::Shape;
     }
     return {};
@@ -387,8 +389,8 @@ RecogniseSummary readWorkbook(const std::string& path, const std::string& shownN
             summary.segmentsFrom = indent.segmentsFrom;
             TestChannels ch;
             findChannels(book, ch);
-            summary.depthUnit = ch.depth.unit;
-            summary.forceUnit = ch.force.unit;
+            summary.depthUnit = std::string(ch.depth.unit);
+            summary.forceUnit = std::string(ch.force.unit);
         }
         ++summary.indents;
         if (!sink(indent)) {
@@ -451,8 +453,8 @@ RecogniseSummary sniffWorkbook(const std::string& path) {
         }
         TestChannels ch;
         if (summary.indents == 0 && findChannels(book, ch).empty()) {
-            summary.depthUnit = ch.depth.unit;
-            summary.forceUnit = ch.force.unit;
+            summary.depthUnit = std::string(ch.depth.unit);
+            summary.forceUnit = std::string(ch.force.unit);
             summary.segmentsFrom = ch.segment >= 0 ? SegmentSource::Labels : SegmentSource::Shape;
         }
         ++summary.indents;
