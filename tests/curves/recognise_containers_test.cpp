@@ -116,10 +116,10 @@ TEST(WorkbookSegments, MarkersGiveLettersOrLeaveThemToTheShape) {
 TEST(IndentOutputPath, OneFileForOneIndentNamedFilesForSeveral) {
     struct Case {
         const char* source;
-        const char* indent;
+        std::string indent;
         int number;
         bool several;
-        const char* expected;
+        std::string expected;
     };
     const Case cases[] = {
         {"/d/run.1.txt", "", 1, false, "/d/run.MVR"},
@@ -128,6 +128,8 @@ TEST(IndentOutputPath, OneFileForOneIndentNamedFilesForSeveral) {
         {"/d/multi.zip", "1000nmXX 1", 3, true, "/d/multi_1000nmXX_1.MVR"},
         {"/d/multi.zip", "", 3, true, "/d/multi_3.MVR"},
         {"/d.x/a.zip", "b/c.d:\xC2\xB5", 1, true, "/d.x/a_b_c_d___.MVR"},
+        {"/d/a.zip", std::string(300, 'n'), 1, true,
+         "/d/a_" + std::string(80, 'n') + ".MVR"},  // a name the file system takes
     };
     for (const Case& c : cases) {
         EXPECT_EQ(indentOutputPath(c.source, c.indent, c.number, c.several), c.expected) << c.source;

@@ -13,7 +13,9 @@ namespace {
 // Letters, digits and a few marks; anything else (separators, spaces, dots,
 // which would cut the name at the next import) becomes '_'.
 std::string safeForFileName(const std::string& name) {
-    std::string safe = name;
+    // Long enough to tell indents apart, short of the file systems' 255 bytes with any source name.
+    constexpr std::size_t kLongest = 80;
+    std::string safe = name.substr(0, kLongest);
     for (char& c : safe) {
         const auto u = static_cast<unsigned char>(c);
         const bool plain = (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
