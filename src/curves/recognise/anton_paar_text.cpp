@@ -43,8 +43,9 @@ void readSettingLine(std::string_view line, RecognisedIndent& indent) {
         double lo = 0, hi = 0;
         const std::string_view range = label.substr(12, label.find(']') - 12);
         const auto bounds = splitFields(range, ',');
-        if (bounds.size() == 2 && parseNumber(trimmed(bounds[0]).substr(0, bounds[0].find('%')), '.', lo) &&
-            parseNumber(trimmed(bounds[1]).substr(0, trimmed(bounds[1]).find('%')), '.', hi)) {
+        const auto percent = [](std::string_view bound) { return trimmed(bound.substr(0, bound.find('%'))); };
+        if (bounds.size() == 2 && parseNumber(percent(bounds[0]), '.', lo) &&
+            parseNumber(percent(bounds[1]), '.', hi)) {
             known.fitWindowLoPct = lo;
             known.fitWindowHiPct = hi;
         }

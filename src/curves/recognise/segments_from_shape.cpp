@@ -120,12 +120,12 @@ double fallRate(std::span<const double> f, std::size_t a, std::size_t b) {
 }
 
 std::size_t windowFor(double rate, double noise, std::size_t span) {
-    if (rate <= 0) {
+    const std::size_t longest = std::max<std::size_t>(1, span / 10);
+    const double points = std::ceil(6 * noise / (kRateShare * rate));
+    if (!(rate > 0) || !(points >= 1)) {
         return 1;
     }
-    const double points = std::ceil(6 * noise / (kRateShare * rate));
-    return std::clamp<std::size_t>(static_cast<std::size_t>(std::min(points, 1e6)), 1,
-                                   std::max<std::size_t>(1, span / 10));
+    return points < static_cast<double>(longest) ? static_cast<std::size_t>(points) : longest;
 }
 
 }  // namespace
