@@ -346,11 +346,12 @@ const char* instrumentResultName(std::string_view label) {
         {"fmax", "Fmax_mN"}, {"wtotal", "Wtotal_pJ"}, {"wt", "Wtotal_pJ"},    {"welast", "Welast_pJ"},
         {"we", "Welast_pJ"}, {"nit", "etaIT_pct"},    {"etait", "etaIT_pct"}, {"cit", "CIT_pct"}};
     std::string key;
-    for (const char c : trimmed(label)) {
-        if (c != '=' && c != ' ') {
-            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // "HIT(O&P)=": the method in brackets names no other result
+    for (const char c : trimmed(label.substr(0, label.find_first_of("(["))))) {
+            if (c != '=' && c != ' ') {
+                key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
         }
-    }
     for (const auto& [text, name] : names) {
         if (key == text) {
             return name;

@@ -106,7 +106,7 @@ inline std::string triboScanText(const GeneratedCurve& c, const std::string& mic
 // Anton Paar text: Latin-1, comma decimals, SegmentID 0..4.
 inline std::string antonPaarText(const GeneratedCurve& c) {
     std::string out =
-        "Indentation\r\n   Fmax=\t10,000 \tmN\r\n   HIT=\t134,71 \tMPa\r\n   Er=\t2,7611 \tGPa\r\n"
+        "Indentation\r\n   Fmax=\t10,000 \tmN\r\n   HIT(O&P)=\t134,71 \tMPa\r\n   Er=\t2,7611 \tGPa\r\n"
         "   hmax=\t0,3162 \t\xB5m\r\n  Unload Fit [40%,98%]\r\n   Poisson's ratio(nu)=\t0,30 \r\n";
     for (int i = 0; i < 60; ++i) {
         out += "   Setting " + std::to_string(i) + "=\t" + std::to_string(i) + " \t-\r\n";
