@@ -347,11 +347,11 @@ const char* instrumentResultName(std::string_view label) {
         {"we", "Welast_pJ"}, {"nit", "etaIT_pct"},    {"etait", "etaIT_pct"}, {"cit", "CIT_pct"}};
     std::string key;
     // "HIT(O&P)=": the method in brackets names no other result
-    for (const char c : trimmed(label.substr(0, label.find_first_of("(["))))) {
-            if (c != '=' && c != ' ') {
-                key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            }
+    for (const char c : trimmed(label.substr(0, label.find_first_of("([")))) {
+        if (c != '=' && c != ' ') {
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         }
+    }
     for (const auto& [text, name] : names) {
         if (key == text) {
             return name;
