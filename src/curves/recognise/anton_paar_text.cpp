@@ -85,6 +85,10 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     RecogniseSummary summary;
     const std::vector<std::string_view> lines = splitLines(bytes);
     const std::size_t columnLine = columnLineIndex(lines);
+    if (columnLine == 0) {
+        summary.error = brokenFileMessage(name, {}, 0, "no column line");
+        return summary;
+    }
     RecognisedIndent indent;
     indent.name = baseName(name);
     for (std::size_t i = 0; i + 1 < columnLine; ++i) {
@@ -103,6 +107,7 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     }
     summary.depthUnit = utf8(parseColumnTitle(titles[columns.depth]).unit);
     summary.forceUnit = utf8(parseColumnTitle(titles[columns.force]).unit);
+    reservePoints(indent, lines.size() - columnLine);
     bool labelled = true;
     for (std::size_t i = columnLine + 1; i < lines.size(); ++i) {
         if (trimmed(lines[i]).empty()) {

@@ -71,6 +71,10 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     summary.segmentsFrom = SegmentSource::BlankLines;
     const std::vector<std::string_view> lines = splitLines(bytes);
     const std::size_t columnLine = columnLineIndex(lines);
+    if (columnLine == 0) {
+        summary.error = brokenFileMessage(name, {}, 0, "no column line");
+        return summary;
+    }
     RecognisedIndent indent;
     indent.name = baseName(name);
     indent.metadata.emplace_back("Date", utf8(trimmed(lines[0])));
@@ -83,6 +87,7 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
         summary.error = brokenFileMessage(name, {}, columnLine + 1, "no depth and load columns");
         return summary;
     }
+    reservePoints(indent, lines.size() - columnLine);
     std::vector<std::size_t> blockStarts;
     bool newBlock = true;
     for (std::size_t i = columnLine + 1; i < lines.size(); ++i) {

@@ -50,6 +50,7 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     columns.depth = 1;
     columns.force = 2;
     const std::vector<std::string_view> lines = splitLines(bytes);
+    reservePoints(indent, lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (trimmed(lines[i]).empty()) {
             continue;
