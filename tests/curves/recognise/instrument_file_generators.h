@@ -24,6 +24,7 @@ struct CurveShape {
     double noiseMn = 0;       // peak-to-peak, deterministic
     double popInAtShare = 0;  // a depth jump at this share of the peak during the first loading
     bool finalBottomHold = true;
+    int finalUnloadPoints = 0;  // after the last bottom hold, down to zero
 };
 
 // Loading as F ~ h^2, unloading elastic to 10 % of each cycle's peak; cycles
@@ -70,6 +71,10 @@ inline GeneratedCurve makeCurve(const CurveShape& shape) {
             for (int i = 0; i < shape.bottomPoints; ++i) {
                 add(low, c.depthNm.back(), 'B');
             }
+        }
+        for (int i = 1; k + 1 == shape.cycles && i <= shape.finalUnloadPoints; ++i) {
+            const double f = low * (1 - static_cast<double>(i) / shape.finalUnloadPoints);
+            add(f, plastic + (hPeak + popIn - plastic) * std::pow(f / peak, 1 / 1.5), 'U');
         }
     }
     return c;

@@ -143,6 +143,8 @@ TEST(Recogniser, ShapeRuleOnNoisePopInsAndCycles) {
         {"five cycles", curve({.cycles = 5, .noiseMn = 0.05}), "LTUBRTUBRTUBRTUBRTUB"},
         {"ends unloading", curve({.finalBottomHold = false}), "LTU"},
         {"no hold", curve({.holdPoints = 0}), "LTUB"},
+        {"drift hold at 10 %, then unloaded",
+         curve({.bottomPoints = 60, .noiseMn = 0.05, .finalUnloadPoints = 10}), "LTUBU"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
