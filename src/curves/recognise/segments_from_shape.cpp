@@ -58,6 +58,7 @@ double noiseSpread(std::span<const double> f) {
 
 struct Cycle {
     std::size_t start, peak, valley, end;  // end: one past the cycle's last point
+    bool unloaded;                         // false: the test ends before this cycle unloads
 };
 
 // An unloading takes its time and gives back depth; a pop-in's load drop
@@ -104,14 +105,14 @@ std::vector<Cycle> findCycles(std::span<const double> f, std::span<const double>
             i = j;  // a pop-in: the loading goes on
         }
         if (valley == f.size()) {
-            cycles.push_back({start, peak, f.size() - 1, f.size()});
+            cycles.push_back({start, peak, f.size() - 1, f.size(), false});
             break;
         }
         if (climb >= f.size()) {  // no reload follows: the rest is this cycle's bottom
-            cycles.push_back({start, peak, valley, f.size()});
+            cycles.push_back({start, peak, valley, f.size(), true});
             break;
         }
-        cycles.push_back({start, peak, valley, valley + 1});
+        cycles.push_back({start, peak, valley, valley + 1, true});
         start = valley + 1;
     }
     return cycles;
@@ -197,7 +198,7 @@ std::string segmentsFromShape(std::span<const double> f, std::span<const double>
         std::size_t bottomStart = cy.end;
         double unloadRate = 0;
         std::size_t unloadWindow = 1;
-        if (cy.valley > cy.peak && f[cy.valley] < (1 - kCycleFall) * peak) {
+        if (cy.unloaded) {
             std::size_t fallen = cy.peak;
             while (fallen < cy.valley && f[fallen] >= (1 - kCycleFall) * peak) {
                 ++fallen;
@@ -207,7 +208,7 @@ std::string segmentsFromShape(std::span<const double> f, std::span<const double>
             while (low < cy.valley && f[low] > valleyForce + 0.5 * (f[fallen] - valleyForce)) {
                 ++low;
             }
-            const double rate = fallRate(f, fallen, std::max(low, fallen + 1));
+            const double rate = fallRate(f, fallen, std::min(std::max(low, fallen + 1), cy.valley));
             const std::size_t window = windowFor(rate, noise, cy.valley - cy.peak);
             unloadRate = rate;
             unloadWindow = window;

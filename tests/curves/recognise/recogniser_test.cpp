@@ -154,6 +154,8 @@ TEST(Recogniser, ShapeRuleOnNoisePopInsAndCycles) {
     }
     EXPECT_EQ(segmentsFromShape(std::vector<double>{}), "");
     EXPECT_EQ(segmentsFromShape(std::vector<double>{1, 2}), "LL");
+    // A fall too short to be an unloading at the very end (found by fuzzing: read past the end).
+    EXPECT_EQ(segmentsFromShape(std::vector<double>{2, 7, 4}, std::vector<double>{1, 2, 3}), "LTT");
     EXPECT_EQ(runLengthLetters("LLLTUUB"), "L3T1U2B1");
 }
 
