@@ -43,8 +43,9 @@ void readSettingLine(std::string_view line, RecognisedIndent& indent) {
         double lo = 0, hi = 0;
         const std::string_view range = label.substr(12, label.find(']') - 12);
         const auto bounds = splitFields(range, ',');
-        if (bounds.size() == 2 && parseNumber(trimmed(bounds[0]).substr(0, bounds[0].find('%')), '.', lo) &&
-            parseNumber(trimmed(bounds[1]).substr(0, trimmed(bounds[1]).find('%')), '.', hi)) {
+        const auto percent = [](std::string_view bound) { return trimmed(bound.substr(0, bound.find('%'))); };
+        if (bounds.size() == 2 && parseNumber(percent(bounds[0]), '.', lo) &&
+            parseNumber(percent(bounds[1]), '.', hi)) {
             known.fitWindowLoPct = lo;
             known.fitWindowHiPct = hi;
         }
@@ -84,6 +85,10 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     RecogniseSummary summary;
     const std::vector<std::string_view> lines = splitLines(bytes);
     const std::size_t columnLine = columnLineIndex(lines);
+    if (columnLine == 0) {
+        summary.error = brokenFileMessage(name, {}, 0, "no column line");
+        return summary;
+    }
     RecognisedIndent indent;
     indent.name = baseName(name);
     for (std::size_t i = 0; i + 1 < columnLine; ++i) {
@@ -102,6 +107,7 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     }
     summary.depthUnit = utf8(parseColumnTitle(titles[columns.depth]).unit);
     summary.forceUnit = utf8(parseColumnTitle(titles[columns.force]).unit);
+    reservePoints(indent, lines.size() - columnLine);
     bool labelled = true;
     for (std::size_t i = columnLine + 1; i < lines.size(); ++i) {
         if (trimmed(lines[i]).empty()) {

@@ -49,6 +49,7 @@ RecogniseSummary readTitledTable(const std::vector<std::string_view>& lines, con
             indent.metadata.emplace_back("Header", utf8(trimmed(lines[i])));
         }
     }
+    reservePoints(indent, lines.size() - table.firstData);
     for (std::size_t i = table.firstData; i < lines.size(); ++i) {
         if (trimmed(lines[i]).empty()) {
             continue;

@@ -101,9 +101,12 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     std::vector<std::pair<std::string, std::string>> fileHeader;
     std::size_t i = 0;
     for (; i < lines.size() && !isSectionLine(lines[i]); ++i) {
+        // The application and the test parameters, before the tables of indents and statistics.
         const auto fields = splitFields(trimmed(lines[i]), '\t');
-        if (i < 12 && fields.size() >= 2) {  // the application and test parameters, before the tables
+        if (i < 12 && fields.size() >= 2) {
             fileHeader.emplace_back(utf8(trimmed(fields[1])), utf8(trimmed(fields[0])));
+        } else if (i < 12 && !trimmed(lines[i]).empty()) {
+            fileHeader.emplace_back("Header", utf8(trimmed(lines[i])));
         }
     }
     int number = 0;

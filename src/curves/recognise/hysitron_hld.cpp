@@ -141,6 +141,7 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
             readHeaderLine(lines[i], indent, tip, table);
         }
     }
+    reservePoints(indent, lines.size() - i);
     bool found = false;
     while (i < lines.size() && !found) {
         double declared = 0;

@@ -29,7 +29,7 @@ bool claims(std::string_view head, std::string_view) {
 // One letter per block by where its force goes, relative to the test's peak:
 // rising blocks load (reload after an unloading), falling blocks unload, flat
 // blocks hold at the top after a rise and at the bottom after a fall (before
-// any rise they are the approach, read as loading). Blocks of one or two points take the next block's letter.
+// any rise they are the approach, read as loading). A block of one point takes the next block's letter.
 void lettersFromBlocks(RecognisedIndent& indent, const std::vector<std::size_t>& starts) {
     const auto& f = indent.forceMn;
     const double peak = *std::max_element(f.begin(), f.end());
@@ -55,7 +55,7 @@ void lettersFromBlocks(RecognisedIndent& indent, const std::vector<std::size_t>&
     }
     for (std::size_t b = starts.size(); b-- > 0;) {
         const std::size_t end = b + 1 < starts.size() ? starts[b + 1] : f.size();
-        if (end - starts[b] < 3 && b + 1 < starts.size()) {
+        if (end - starts[b] < 2 && b + 1 < starts.size()) {
             letter[b] = letter[b + 1];
         }
         std::fill(indent.segments.begin() + static_cast<std::ptrdiff_t>(starts[b]),
@@ -71,6 +71,10 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     summary.segmentsFrom = SegmentSource::BlankLines;
     const std::vector<std::string_view> lines = splitLines(bytes);
     const std::size_t columnLine = columnLineIndex(lines);
+    if (columnLine == 0) {
+        summary.error = brokenFileMessage(name, {}, 0, "no column line");
+        return summary;
+    }
     RecognisedIndent indent;
     indent.name = baseName(name);
     indent.metadata.emplace_back("Date", utf8(trimmed(lines[0])));
@@ -83,6 +87,7 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
         summary.error = brokenFileMessage(name, {}, columnLine + 1, "no depth and load columns");
         return summary;
     }
+    reservePoints(indent, lines.size() - columnLine);
     std::vector<std::size_t> blockStarts;
     bool newBlock = true;
     for (std::size_t i = columnLine + 1; i < lines.size(); ++i) {

@@ -8,12 +8,14 @@
 namespace mivaro::recognise {
 namespace {
 
-constexpr std::size_t kSampleLines = 20;
+constexpr std::size_t kSampleLines = 2000;
 
+// Every line of the head (the last may be cut) is three numbers, and the first
+// column, time, never falls: other headerless tables start with a depth.
 bool claims(std::string_view head, std::string_view) {
-    auto lines = firstLines(head, kSampleLines + 1);
-    if (lines.size() > kSampleLines) {
-        lines.pop_back();  // may be cut by the head's end
+    auto lines = firstLines(head, kSampleLines);
+    if (lines.size() > 3) {
+        lines.pop_back();
     }
     if (lines.size() < 3) {
         return false;
@@ -50,11 +52,17 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
     columns.depth = 1;
     columns.force = 2;
     const std::vector<std::string_view> lines = splitLines(bytes);
+    reservePoints(indent, lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (trimmed(lines[i]).empty()) {
             continue;
         }
-        if (const std::string what = readDataRow(lines[i], columns, indent); !what.empty()) {
+        std::string what = readDataRow(lines[i], columns, indent);
+        if (what.empty() && indent.timeS.size() > 1 &&
+            indent.timeS.back() < indent.timeS[indent.timeS.size() - 2]) {
+            what = "the time falls: not a NanoTest export of time, depth and load";
+        }
+        if (!what.empty()) {
             summary.error = brokenFileMessage(name, indent.name, i + 1, what);
             return summary;
         }

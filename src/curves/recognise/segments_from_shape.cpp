@@ -17,7 +17,10 @@
 //     the force starts falling at half the unloading's rate (a relaxing hold
 //     falls slower and stays T); unloading (U) down to the valley's band,
 //     extended while the fall keeps half its rate; bottom hold (B) while the
-//     force stays within b of the valley.
+//     force stays within b of the valley. A test that ends unloading may hold
+//     on the way down (a thermal drift hold): a long run below half the peak
+//     that no longer falls at half the unloading's rate is B, the fall after
+//     it U again.
 // Rates are taken over a window of points long enough to lift them above the
 // noise. A pop-in (depth jumping at constant or briefly falling force) below
 // the hold band stays loading. The peak point is always T, a valley between
@@ -55,6 +58,7 @@ double noiseSpread(std::span<const double> f) {
 
 struct Cycle {
     std::size_t start, peak, valley, end;  // end: one past the cycle's last point
+    bool unloaded;                         // false: the test ends before this cycle unloads
 };
 
 // An unloading takes its time and gives back depth; a pop-in's load drop
@@ -101,14 +105,14 @@ std::vector<Cycle> findCycles(std::span<const double> f, std::span<const double>
             i = j;  // a pop-in: the loading goes on
         }
         if (valley == f.size()) {
-            cycles.push_back({start, peak, f.size() - 1, f.size()});
+            cycles.push_back({start, peak, f.size() - 1, f.size(), false});
             break;
         }
         if (climb >= f.size()) {  // no reload follows: the rest is this cycle's bottom
-            cycles.push_back({start, peak, valley, f.size()});
+            cycles.push_back({start, peak, valley, f.size(), true});
             break;
         }
-        cycles.push_back({start, peak, valley, valley + 1});
+        cycles.push_back({start, peak, valley, valley + 1, true});
         start = valley + 1;
     }
     return cycles;
@@ -120,12 +124,38 @@ double fallRate(std::span<const double> f, std::size_t a, std::size_t b) {
 }
 
 std::size_t windowFor(double rate, double noise, std::size_t span) {
-    if (rate <= 0) {
+    const std::size_t longest = std::max<std::size_t>(1, span / 10);
+    const double points = std::ceil(6 * noise / (kRateShare * rate));
+    if (!(rate > 0) || !(points >= 1)) {
         return 1;
     }
-    const double points = std::ceil(6 * noise / (kRateShare * rate));
-    return std::clamp<std::size_t>(static_cast<std::size_t>(std::min(points, 1e6)), 1,
-                                   std::max<std::size_t>(1, span / 10));
+    return points < static_cast<double>(longest) ? static_cast<std::size_t>(points) : longest;
+}
+
+// A hold inside an unloading that ends the test (a thermal drift hold at a
+// low force, then the last unloading): a long run in the lower half of the
+// peak whose force no longer falls at half the unloading's rate is B.
+void markLowHolds(std::span<const double> f, std::string& letters, std::size_t from, std::size_t to,
+                  double rate, std::size_t window, double peak) {
+    if (!(rate > 0) || to <= from + window) {
+        return;
+    }
+    const std::size_t shortest = std::max<std::size_t>(3 * window, (to - from) / 20);
+    std::size_t runStart = to;
+    for (std::size_t i = from; i + window < to; ++i) {
+        const bool flat =
+            f[i] < 0.5 * peak && f[i] - f[i + window] < kRateShare * rate * static_cast<double>(window);
+        if (flat && runStart == to) {
+            runStart = i;
+        }
+        if (!flat && runStart != to) {
+            if (i + window - runStart >= shortest) {
+                std::fill(letters.begin() + static_cast<std::ptrdiff_t>(runStart),
+                          letters.begin() + static_cast<std::ptrdiff_t>(i + 1), 'B');
+            }
+            runStart = to;
+        }
+    }
 }
 
 }  // namespace
@@ -166,7 +196,9 @@ std::string segmentsFromShape(std::span<const double> f, std::span<const double>
         // Unloading: traced back from the first point below 70 % of the peak.
         std::size_t unloadStart = cy.peak + 1;
         std::size_t bottomStart = cy.end;
-        if (cy.valley > cy.peak && f[cy.valley] < (1 - kCycleFall) * peak) {
+        double unloadRate = 0;
+        std::size_t unloadWindow = 1;
+        if (cy.unloaded) {
             std::size_t fallen = cy.peak;
             while (fallen < cy.valley && f[fallen] >= (1 - kCycleFall) * peak) {
                 ++fallen;
@@ -176,8 +208,10 @@ std::string segmentsFromShape(std::span<const double> f, std::span<const double>
             while (low < cy.valley && f[low] > valleyForce + 0.5 * (f[fallen] - valleyForce)) {
                 ++low;
             }
-            const double rate = fallRate(f, fallen, std::max(low, fallen + 1));
+            const double rate = fallRate(f, fallen, std::min(std::max(low, fallen + 1), cy.valley));
             const std::size_t window = windowFor(rate, noise, cy.valley - cy.peak);
+            unloadRate = rate;
+            unloadWindow = window;
             unloadStart = fallen;
             while (unloadStart > cy.peak + 1 && unloadStart >= window &&
                    f[unloadStart - window] - f[unloadStart] >=
@@ -216,6 +250,9 @@ std::string segmentsFromShape(std::span<const double> f, std::span<const double>
         }
         for (std::size_t i = unloadStart; i < bottomStart && i < cy.end; ++i) {
             letters[i] = 'U';
+        }
+        if (bottomStart == n) {
+            markLowHolds(f, letters, unloadStart, n, unloadRate, unloadWindow, peak);
         }
         letters[cy.peak] = 'T';
     }

@@ -1,5 +1,6 @@
 #include "curves/recognise/text_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -32,15 +33,26 @@ std::vector<std::string_view> firstLines(std::string_view bytes, std::size_t max
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
     }
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
+    // The next LF and CR, each searched once (memchr) rather than byte by byte.
+    const auto next = [&](char c, std::size_t from) {
+        const void* at = from < size ? std::memchr(data + from, c, size - from) : nullptr;
+        return at == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(at) - data);
+    };
     std::vector<std::string_view> lines;
-    std::size_t begin = 0;
-    while (begin < bytes.size() && lines.size() < maxLines) {
-        std::size_t end = begin;
-        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') {
-            ++end;
+    lines.reserve(std::min(maxLines, size / 16 + 1));
+    std::size_t begin = 0, lf = next('\n', 0), cr = next('\r', 0);
+    while (begin < size && lines.size() < maxLines) {
+        if (lf < begin) {
+            lf = next('\n', begin);
         }
+        if (cr < begin) {
+            cr = next('\r', begin);
+        }
+        std::size_t end = std::min(lf, cr);
         lines.push_back(bytes.substr(begin, end - begin));
-        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') {
+        if (end == cr && end + 1 == lf) {
             ++end;
         }
         begin = end + 1;
@@ -95,16 +107,20 @@ bool parseNumber(std::string_view field, char decimalMark, double& value) {
     if (field.empty() || field.size() > 64) {
         return false;
     }
+    const char* begin = field.data();
     char text[65];
-    std::memcpy(text, field.data(), field.size());
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (text[i] == decimalMark) {
-            text[i] = '.';
-        } else if (text[i] == '.' && decimalMark != '.') {
-            return false;  // "1.234,5": thousands marks are not numbers here
+    if (decimalMark != '.') {
+        std::memcpy(text, field.data(), field.size());
+        for (std::size_t i = 0; i < field.size(); ++i) {
+            if (text[i] == decimalMark) {
+                text[i] = '.';
+            } else if (text[i] == '.') {
+                return false;  // "1.234,5": thousands marks are not numbers here
+            }
         }
+        begin = text;
     }
-    const std::size_t used = scanDecimal(text, text + field.size(), value);
+    const std::size_t used = scanDecimal(begin, begin + field.size(), value);
     return used == field.size() && std::isfinite(value);
 }
 
@@ -317,25 +333,52 @@ bool findColumns(const std::vector<std::string_view>& titles, NumericColumns& co
 }
 
 std::string readDataRow(std::string_view line, const NumericColumns& columns, RecognisedIndent& indent) {
-    const auto fields = splitFields(columns.separator == ' ' ? trimmed(line) : line, columns.separator);
+    if (columns.separator == ' ') {
+        line = trimmed(line);
+    }
+    const bool hasTime = columns.time != NumericColumns::kNone;
     std::size_t needed = std::max(columns.depth, columns.force) + 1;
-    if (columns.time != NumericColumns::kNone) {
+    if (hasTime) {
         needed = std::max(needed, columns.time + 1);
     }
-    if (fields.size() < needed) {
-        return formatC("the line holds %zu columns, %zu are needed", fields.size(), needed);
+    // Walks the fields without building a list of them: one row of many.
+    double values[3] = {0, 0, 0};
+    const std::size_t wanted[3] = {columns.depth, columns.force,
+                                   hasTime ? columns.time : NumericColumns::kNone};
+    std::size_t column = 0, i = 0;
+    bool numbers = true;
+    while (column < needed && i <= line.size()) {
+        if (columns.separator == ' ') {
+            while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+                ++i;
+            }
+            if (i >= line.size()) {
+                break;
+            }
+        }
+        std::size_t end = i;
+        while (end < line.size() && line[end] != columns.separator &&
+               !(columns.separator == ' ' && line[end] == '\t')) {
+            ++end;
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (wanted[k] == column &&
+                !parseNumber(line.substr(i, end - i), columns.decimalMark, values[k])) {
+                numbers = false;
+            }
+        }
+        ++column;
+        i = end + 1;
     }
-    double depth = 0, force = 0, time = 0;
-    const auto number = [&](std::size_t column, double& value) {
-        return parseNumber(fields[column], columns.decimalMark, value);
-    };
-    if (!number(columns.depth, depth) || !number(columns.force, force) ||
-        (columns.time != NumericColumns::kNone && !number(columns.time, time))) {
+    if (column < needed) {
+        return formatC("the line holds %zu columns, %zu are needed", column, needed);
+    }
+    if (!numbers) {
         return "a depth, force or time is not a number";
     }
-    indent.depthNm.push_back(depth * columns.depthToNm);
-    indent.forceMn.push_back(force * columns.forceToMn);
-    indent.timeS.push_back(time);
+    indent.depthNm.push_back(values[0] * columns.depthToNm);
+    indent.forceMn.push_back(values[1] * columns.forceToMn);
+    indent.timeS.push_back(values[2]);
     return {};
 }
 
@@ -346,7 +389,8 @@ const char* instrumentResultName(std::string_view label) {
         {"fmax", "Fmax_mN"}, {"wtotal", "Wtotal_pJ"}, {"wt", "Wtotal_pJ"},    {"welast", "Welast_pJ"},
         {"we", "Welast_pJ"}, {"nit", "etaIT_pct"},    {"etait", "etaIT_pct"}, {"cit", "CIT_pct"}};
     std::string key;
-    for (const char c : trimmed(label)) {
+    // "HIT(O&P)=": the method in brackets names no other result
+    for (const char c : trimmed(label.substr(0, label.find_first_of("([")))) {
         if (c != '=' && c != ' ') {
             key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         }
@@ -357,6 +401,12 @@ const char* instrumentResultName(std::string_view label) {
         }
     }
     return nullptr;
+}
+
+void reservePoints(RecognisedIndent& indent, std::size_t points) {
+    indent.depthNm.reserve(points);
+    indent.forceMn.reserve(points);
+    indent.timeS.reserve(points);
 }
 
 bool handIndent(RecognisedIndent& indent, const IndentSink& sink) {

@@ -93,6 +93,10 @@ std::string readDataRow(std::string_view line, const NumericColumns& columns, Re
 // label such as "HIT", "Er", "hmax", "We"; nullptr when none.
 const char* instrumentResultName(std::string_view label);
 
+// Room for at most this many points (the lines of the file), so that a long
+// file is not copied while it is read.
+void reservePoints(RecognisedIndent& indent, std::size_t points);
+
 // Letters from the shape when the format gave none, then to the sink.
 // Returns the sink's answer.
 bool handIndent(RecognisedIndent& indent, const IndentSink& sink);

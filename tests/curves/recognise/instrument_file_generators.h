@@ -24,6 +24,7 @@ struct CurveShape {
     double noiseMn = 0;       // peak-to-peak, deterministic
     double popInAtShare = 0;  // a depth jump at this share of the peak during the first loading
     bool finalBottomHold = true;
+    int finalUnloadPoints = 0;  // after the last bottom hold, down to zero
 };
 
 // Loading as F ~ h^2, unloading elastic to 10 % of each cycle's peak; cycles
@@ -71,6 +72,10 @@ inline GeneratedCurve makeCurve(const CurveShape& shape) {
                 add(low, c.depthNm.back(), 'B');
             }
         }
+        for (int i = 1; k + 1 == shape.cycles && i <= shape.finalUnloadPoints; ++i) {
+            const double f = low * (1 - static_cast<double>(i) / shape.finalUnloadPoints);
+            add(f, plastic + (hPeak + popIn - plastic) * std::pow(f / peak, 1 / 1.5), 'U');
+        }
     }
     return c;
 }
@@ -106,7 +111,7 @@ inline std::string triboScanText(const GeneratedCurve& c, const std::string& mic
 // Anton Paar text: Latin-1, comma decimals, SegmentID 0..4.
 inline std::string antonPaarText(const GeneratedCurve& c) {
     std::string out =
-        "Indentation\r\n   Fmax=\t10,000 \tmN\r\n   HIT=\t134,71 \tMPa\r\n   Er=\t2,7611 \tGPa\r\n"
+        "Indentation\r\n   Fmax=\t10,000 \tmN\r\n   HIT(O&P)=\t134,71 \tMPa\r\n   Er=\t2,7611 \tGPa\r\n"
         "   hmax=\t0,3162 \t\xB5m\r\n  Unload Fit [40%,98%]\r\n   Poisson's ratio(nu)=\t0,30 \r\n";
     for (int i = 0; i < 60; ++i) {
         out += "   Setting " + std::to_string(i) + "=\t" + std::to_string(i) + " \t-\r\n";

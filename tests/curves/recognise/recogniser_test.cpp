@@ -143,6 +143,8 @@ TEST(Recogniser, ShapeRuleOnNoisePopInsAndCycles) {
         {"five cycles", curve({.cycles = 5, .noiseMn = 0.05}), "LTUBRTUBRTUBRTUBRTUB"},
         {"ends unloading", curve({.finalBottomHold = false}), "LTU"},
         {"no hold", curve({.holdPoints = 0}), "LTUB"},
+        {"drift hold at 10 %, then unloaded",
+         curve({.bottomPoints = 60, .noiseMn = 0.05, .finalUnloadPoints = 10}), "LTUBU"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -152,6 +154,8 @@ TEST(Recogniser, ShapeRuleOnNoisePopInsAndCycles) {
     }
     EXPECT_EQ(segmentsFromShape(std::vector<double>{}), "");
     EXPECT_EQ(segmentsFromShape(std::vector<double>{1, 2}), "LL");
+    // A fall too short to be an unloading at the very end (found by fuzzing: read past the end).
+    EXPECT_EQ(segmentsFromShape(std::vector<double>{2, 7, 4}, std::vector<double>{1, 2, 3}), "LTT");
     EXPECT_EQ(runLengthLetters("LLLTUUB"), "L3T1U2B1");
 }
 
@@ -233,6 +237,9 @@ TEST(Recogniser, BrokenFilesNameTheFileIndentAndLine) {
         {test::nanoTestText(plain) + "1.0\t2.0\r\n",
          "Micromaterials NanoTest text",
          {"broken.txt: indent broken, line 281:"}},
+        {test::nanoTestText(plain) + "1.0\t2.0\t3.0\r\n",
+         "Micromaterials NanoTest text",
+         {"line 281:", "time falls"}},
         {"Depth (nm),Load (mN)\n1,2\n2,4\n3,6\n4,8\n5,9\n6,x\n",
          "Delimited text with column titles",
          {"line 7", "not a number"}},
