@@ -3,6 +3,7 @@
 // time, and its indents are named after the member when it names none.
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kFormatName = "Zip archive";
 // A member larger than this is refused rather than unpacked (a zip bomb, or no export).
-constexpr zip_uint64_t kMaxMemberBytes = 1ULL << 30;
+constexpr zip_uint64_t kMaxMemberBytes = 256ULL << 20;
 // Archives inside archives are followed this deep and no deeper.
 constexpr int kMaxNesting = 4;
 thread_local int t_nesting = 0;
@@ -77,17 +78,21 @@ bool readMember(zip_t* archive, zip_uint64_t index, std::string& bytes, std::str
         why = zip_strerror(archive);
         return false;
     }
-    bytes.resize(static_cast<std::size_t>(stat.size));
-    zip_uint64_t done = 0;
-    while (done < stat.size) {
-        const zip_int64_t got = zip_fread(member.get(), bytes.data() + done, stat.size - done);
+    // Grown as the data arrives: a header that claims more than the member holds costs nothing.
+    constexpr zip_uint64_t kChunk = 1 << 16;
+    bytes.clear();
+    while (bytes.size() < stat.size) {
+        const std::size_t done = bytes.size();
+        const zip_uint64_t want = std::min<zip_uint64_t>(kChunk, stat.size - done);
+        bytes.resize(done + static_cast<std::size_t>(want));
+        const zip_int64_t got = zip_fread(member.get(), bytes.data() + done, want);
         if (got <= 0) {
             const zip_error_t* error = zip_file_get_error(member.get());
             why = got < 0 ? zip_error_strerror(const_cast<zip_error_t*>(error)) : "it ends early";
             bytes.clear();
             return false;
         }
-        done += static_cast<zip_uint64_t>(got);
+        bytes.resize(done + static_cast<std::size_t>(got));
     }
     // The checksum is tested once the end is read; a last read confirms it.
     char extra = 0;
