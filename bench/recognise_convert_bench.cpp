@@ -18,6 +18,7 @@
 #include "bench_messages.h"
 #include "curves/curve_conversion.h"
 #include "curves/recognise/recognised_conversion.h"
+#include "curves/recognise/recogniser.h"
 #include "curves/settings_files.h"
 #include "platform/c_format.h"
 
@@ -112,6 +113,22 @@ void BM_TriboScanRecognised(benchmark::State& state) {
     filesPerSecond(state, kFiles);
 }
 
+// The recogniser's reading alone, nothing written: how the time splits.
+void BM_TriboScanRecogniseOnly(benchmark::State& state) {
+    const Exports& files = exports();
+    for (auto _ : state) {
+        for (const std::string& path : files.paths) {
+            std::size_t points = 0;
+            mivaro::recognise::recogniseFile(path, [&](mivaro::recognise::RecognisedIndent& indent) {
+                points += indent.depthNm.size();
+                return true;
+            });
+            benchmark::DoNotOptimize(points);
+        }
+    }
+    filesPerSecond(state, kFiles);
+}
+
 // One real container, copied into a folder of its own so its outputs land there.
 void convertRealContainer(benchmark::State& state, const char* name, std::size_t indents) {
     const fs::path source = fs::path(MIVARO_SHARED_TESTDATA) / "instrument-exports" / name;
@@ -144,6 +161,7 @@ void BM_NanoIndenterWorkbook9(benchmark::State& state) {
 
 BENCHMARK(BM_TriboScanSetupRoad)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_TriboScanRecognised)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_TriboScanRecogniseOnly)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 BENCHMARK(BM_NanoTestArchive39)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_NanoIndenterWorkbook9)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
