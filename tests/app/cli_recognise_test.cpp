@@ -30,8 +30,8 @@ TEST(CliRecognise, OneJsonLinePerFile) {
           "2\t1500\t5\t0\t0\n1.5\t10\t6\t0\t0\n");
     write("t.hld",
           "Tip ID: Berkovich \xB5\r\nTest Data Points: "
-          "4\r\nTime_s\tDisp_nm\tForce_uN\r\n0\t1\t10\r\n1\t5\t900\r\n"
-          "2\t6\t1000\r\n3\t3\t100\r\n");
+          "6\r\nTime_s\tDisp_nm\tForce_uN\r\n0\t1\t10\r\n1\t3\t500\r\n"
+          "2\t5\t900\r\n3\t6\t1000\r\n4\t5\t600\r\n5\t3\t100\r\n");
     write("notes.txt", "nothing to see\n");
     const RunResult r = runCli({"recognise", "tribo.txt", "t.hld", "notes.txt"}, dir);
     EXPECT_EQ(r.status, 1);
@@ -41,7 +41,7 @@ TEST(CliRecognise, OneJsonLinePerFile) {
         "\"blank lines\",\"indent_list\":[{\"name\":\"tribo.txt\",\"points\":7,\"letters\":\"L3T2U2\","
         "\"metadata\":{\"Date\":\"Mon Apr 29 10:41:06 2019\"}}]}\n"
         "{\"file\":\"t.hld\",\"format\":\"Hysitron .hld\",\"indents\":1,\"segments_from\":\"shape\","
-        "\"indent_list\":[{\"name\":\"t.hld\",\"points\":4,\"letters\":\"L2T1U1\",\"metadata\":{\"Tip ID\":"
+        "\"indent_list\":[{\"name\":\"t.hld\",\"points\":6,\"letters\":\"L3T1U2\",\"metadata\":{\"Tip ID\":"
         "\"Berkovich \xC2\xB5\"}}]}\n"
         "{\"file\":\"notes.txt\",\"format\":null,\"indents\":0,\"segments_from\":null,\"indent_list\":[]}\n");
     EXPECT_NE(r.err.find("notes.txt: not a recognised instrument export"), std::string::npos) << r.err;

@@ -179,7 +179,8 @@ RecogniseSummary readBytes(std::string_view bytes, const std::string& name, cons
             brokenFileMessage(name, {}, lines.size(), "no data block with displacement and force columns");
         return summary;
     }
-    if (tip.size() == 6) {
+    if (!tip.empty()) {  // coefficients the file leaves out are zero
+        tip.resize(6, 0.0);
         indent.known.areaCoefficients = tip;
     }
     summary.segmentsFrom =
