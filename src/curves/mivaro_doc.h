@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "curves/curve_set.h"
@@ -45,6 +46,10 @@ class CMivaro4Doc {
     // the CurveSet's capacity, are reported in one message. A file with a
     // column error (reported by the reader) leaves the list; the rest load.
     void rebuildCurveSet();
+
+    // One curve held in memory as the bytes of a standard curve file, in place
+    // of the name list and the CurveSet, as if a file of that name were opened.
+    void loadStandardCurveBytes(const std::string& name, std::string_view bytes);
 
     // Removes a curve's points and marks it deleted (size -1).
     void deleteCurve(int curve);
