@@ -50,6 +50,7 @@ void importTextFiles(CMivaro4Doc& doc, FileDialogPort& dialogs, ImportSetupDialo
     state.recognition.clear();
     state.recognisable = false;
     state.useRecogniser = false;
+    state.listing = {};
     if (!curve.names.empty()) {
         const std::string& previewed = curve.names.back();
         std::string reason;

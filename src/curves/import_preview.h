@@ -39,6 +39,9 @@ struct ImportDialogState {
     bool useRecogniser = false;    // "Recognise" was pressed: OK converts through the recogniser
     int recognisedDepthUnit = -1;  // setup values of the file's units, -1 when not known
     int recognisedForceUnit = -1;
+    // A zip or workbook has no text to preview: what the recogniser reads of
+    // its first indent, shown in the preview's place. Empty for text files.
+    ImportPreview listing;
 
     bool operator==(const ImportDialogState&) const = default;
 };

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -124,6 +125,46 @@ class ImportSetupDialogTest : public QObject {
         // A file no format claims: the line says so and Recognise is not offered.
         ImportSetupWindow plain(sample());
         QVERIFY(!child<QPushButton>(plain, "recognise")->isEnabled());
+    }
+
+    // A zip shows the recogniser's listing instead of its bytes; Recognise
+    // puts the column setup out of play and Guess brings it back.
+    void aZipListsItsFirstIndentAndRecogniseDisablesTheSetup() {
+        const std::string path = std::string(MIVARO_SHARED_TESTDATA) +
+                                 "/instrument-exports/micromaterials_multipleIndentations.zip";
+        if (!QFile::exists(QString::fromStdString(path))) {
+            QSKIP("the shared instrument exports are not here");
+        }
+        ImportDialogState state;
+        std::string reason;
+        QVERIFY(readPreviewText(path, state.rawText, reason));
+        recognise::recogniseForImport(state, path);
+        state.preview = buildImportPreview(state);
+        QVERIFY(state.recognisable);
+
+        ImportSetupWindow window(state);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QStringList listing = child<QPlainTextEdit>(window, "preview")->toPlainText().split('\n');
+        QVERIFY(listing[0].contains("39 indents"));
+        QVERIFY(listing[2].startsWith("Indent 1 of 39: "));
+        QCOMPARE(listing[3].simplified(), QString("depth (nm) force (mN) time (s) segment"));
+        const QStringList depths =
+            child<QPlainTextEdit>(window, "displacementPreview")->toPlainText().split('\n');
+        QCOMPARE(depths.size(), 40);
+        QCOMPARE(depths[0].toDouble(), listing[4].simplified().section(' ', 0, 0).toDouble());
+        QCOMPARE(child<QPlainTextEdit>(window, "segmentPreview")->toPlainText().left(1), QString("L"));
+        QVERIFY(child<QLineEdit>(window, "headerLines")->isEnabled());
+
+        child<QPushButton>(window, "recognise")->click();
+        QVERIFY(window.state().useRecogniser);
+        for (const char* name : {"headerLines", "displacementColumn", "segmentColumn"}) {
+            QVERIFY(!child<QLineEdit>(window, name)->isEnabled());
+        }
+        QVERIFY(!child<QRadioButton>(window, "separator1")->isEnabled());
+        QCOMPARE(child<QPlainTextEdit>(window, "preview")->toPlainText().split('\n')[0], listing[0]);
+        child<QPushButton>(window, "guess")->click();
+        QVERIFY(child<QLineEdit>(window, "headerLines")->isEnabled());
     }
 
     void okHandsBackTheStateAndANonNumberIsRefused() {

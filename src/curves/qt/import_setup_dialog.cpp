@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 #include "curves/recognise/import_recognition.h"
 #include "platform/text_encoding.h"
@@ -271,11 +272,25 @@ void ImportSetupWindow::showState() {
     checkId(m_forceUnit, setup.forceUnit);
     m_timePresent->setChecked(setup.timeColumnPresent == 1);
     m_segmentPresent->setChecked(setup.segmentColumnPresent == 1);
-    m_preview->setPlainText(displayText(m_state.preview.text));
-    m_displacementPreview->setPlainText(displayText(m_state.preview.displacement));
-    m_forcePreview->setPlainText(displayText(m_state.preview.force));
-    m_timePreview->setPlainText(displayText(m_state.preview.time));
-    m_segmentPreview->setPlainText(displayText(m_state.preview.segment));
+    // A zip or workbook shows what the recogniser reads, never its bytes.
+    const ImportPreview& shown = m_state.listing.text.empty() ? m_state.preview : m_state.listing;
+    m_preview->setPlainText(displayText(shown.text));
+    m_displacementPreview->setPlainText(displayText(shown.displacement));
+    m_forcePreview->setPlainText(displayText(shown.force));
+    m_timePreview->setPlainText(displayText(shown.time));
+    m_segmentPreview->setPlainText(displayText(shown.segment));
+    // Once Recognise is in force OK ignores the column setup; Guess stays the way back.
+    const bool setupApplies = !m_state.useRecogniser;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_headerLines, m_displacementColumn, m_forceColumn, m_timeColumn, m_segmentColumn, m_timePresent,
+             m_segmentPresent, m_otherSeparator}) {
+        control->setEnabled(setupApplies);
+    }
+    for (QButtonGroup* group : {m_separator, m_decimal, m_depthUnit, m_forceUnit}) {
+        for (QAbstractButton* button : group->buttons()) {
+            button->setEnabled(setupApplies);
+        }
+    }
     m_recognition->setText(QString::fromStdString(recognise::recognitionLine(m_state)));
     m_recognition->setVisible(!m_state.recognition.empty());
 }

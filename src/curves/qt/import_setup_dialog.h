@@ -19,7 +19,9 @@ namespace mivaro {
 // button and either check box rebuild the preview; the unit radio buttons are
 // only stored; "Guess" derives the setup from the sample. A line under the
 // preview says whether the file is a recognised instrument export;
-// "Recognise" takes its units and makes OK convert through the recogniser.
+// "Recognise" takes its units and makes OK convert through the recogniser,
+// which leaves the column setup out of play. A zip or workbook previews as
+// what the recogniser reads of its first indent, not as bytes.
 class ImportSetupWindow final : public QDialog {
     Q_OBJECT
 

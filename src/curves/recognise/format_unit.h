@@ -36,6 +36,9 @@ struct FormatUnit {
     // units, segment source). Null: the table reads the file and discards the
     // points.
     RecogniseSummary (*sniffFile)(const std::string& path) = nullptr;
+
+    // A container (zip, workbook): its bytes are no text the import setup could preview.
+    bool binary = false;
 };
 
 // The text formats, one unit each.

@@ -77,6 +77,7 @@ struct RecogniseSummary {
     std::string depthUnit;                      // as the file gives them ("nm", "µm")
     std::string forceUnit;                      // ("µN", "mN", "N")
     bool loadingOnly = false;                   // a recognised export without unloading
+    bool binary = false;                        // a zip or workbook, not a text file
     // A recognised file that is broken: names the file, the indent and the
     // line or sheet. Indents handed to the sink before it stay valid.
     std::string error;

@@ -49,6 +49,7 @@ bool readHead(const std::string& path, std::string& head) {
 
 RecogniseSummary stamped(RecogniseSummary summary, const FormatUnit& unit) {
     summary.recognised = true;
+    summary.binary = unit.binary;
     if (summary.format.empty()) {  // a unit may name what it found more closely
         summary.format = unit.name;
     }

@@ -465,8 +465,8 @@ RecogniseSummary sniffWorkbook(const std::string& path) {
 }  // namespace
 
 const FormatUnit& xlsWorkbookFormat() {
-    static const FormatUnit unit{kFormatName, claimsWorkbook, readWorkbookBytes, readWorkbookFile,
-                                 sniffWorkbook};
+    static const FormatUnit unit{kFormatName,      claimsWorkbook, readWorkbookBytes,
+                                 readWorkbookFile, sniffWorkbook,  true};
     return unit;
 }
 

@@ -240,7 +240,8 @@ RecogniseSummary sniffArchive(const std::string& path) {
 }  // namespace
 
 const FormatUnit& zipArchiveFormat() {
-    static const FormatUnit unit{kFormatName, claimsArchive, readArchiveBytes, readArchiveFile, sniffArchive};
+    static const FormatUnit unit{kFormatName,     claimsArchive, readArchiveBytes,
+                                 readArchiveFile, sniffArchive,  true};
     return unit;
 }
 

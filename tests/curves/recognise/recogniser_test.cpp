@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "curves/curve_test_support.h"
+#include "curves/recognise/import_recognition.h"
 #include "curves/recognise/instrument_file_generators.h"
 #include "curves/recognise/nanotest_member_name.h"
 #include "curves/recognise/recogniser.h"
@@ -311,6 +312,36 @@ TEST(Recogniser, RealExports) {
     EXPECT_EQ(describeForDialog(sniffFile(test::sharedExport(cases[0].file))),
               "Hysitron TriboScan text: 1 indent, depth nm, load µN, segments from the blank lines. Press "
               "Recognise to use it.");
+}
+
+// A container's listing in the import dialog: format line, the first indent
+// named with its first points, and a note of what is not shown.
+TEST(ImportListing, NamesTheFirstIndentAndListsItsFirstPoints) {
+    RecogniseSummary summary;
+    summary.format = "Micromaterials NanoTest archive";
+    summary.indents = 39;
+    RecognisedIndent first;
+    first.name = "1000nmXX 1";
+    first.xUm = 6958;
+    first.yUm = -4555;
+    first.depthNm = {-1.5, 10.25, 20};
+    first.forceMn = {0, 0.125, 0.5};
+    first.timeS = {0, 0.1, 0.2};
+    first.segments = "LLU";
+    const ImportPreview listing = listRecognisedIndent(summary, first, 2);
+    EXPECT_EQ(listing.text,
+              "Micromaterials NanoTest archive: 39 indents, not a text file: the columns are what Recognise "
+              "reads.\r\n\r\n"
+              "Indent 1 of 39: 1000nmXX 1 at x 6958, y -4555 \u00B5m, 3 points, segments from the shape; the "
+              "first 2:\r\n"
+              "  depth (nm)  force (mN)    time (s)  segment\r\n"
+              "     -1.5000      0.0000      0.0000  L\r\n"
+              "     10.2500      0.1250      0.1000  L\r\n"
+              "... and 1 more point, then 38 more indents.\r\n");
+    EXPECT_EQ(listing.displacement, "-1.5000\r\n10.2500");
+    EXPECT_EQ(listing.force, "0.0000\r\n0.1250");
+    EXPECT_EQ(listing.time, "0.0000\r\n0.1000");
+    EXPECT_EQ(listing.segment, "L\r\nL");
 }
 
 }  // namespace
