@@ -113,20 +113,30 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
     CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
     doc.appendPaths({path});
     doc.rebuildCurveSet();
-    CurveSet& set = doc.curveSet();
     if (doc.indentCurve().currentFilePath != path || path.empty()) {
-        row.error = messages.firstIsColumnError() ? messages.last() : "The file could not be read.";
+        const auto& unreadable = doc.unreadableFiles();
+        row.error = messages.firstIsColumnError() ? messages.last()
+                    : unreadable.empty()          ? "The file could not be read."
+                                         : "The file could not be read: " + unreadable.front().reason + ".";
         return row;
     }
+    analyseBatchCurve(settings, doc, row);
+    return row;
+}
+
+void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row) {
+    CapturedMessages messages;
+    NoRepaint repaint;
+    CurveSet& set = doc.curveSet();
     const int count = set.pointCount();
     if (count == 0) {
         row.error = "The file holds no points.";
-        return row;
+        return;
     }
     const int unload = unloadingAfterPeak(set.segment.data(), set.force.data(), 0, count - 1);
     if (unload < 0) {
         row.error = "No unloading run follows the highest force.";
-        return row;
+        return;
     }
 
     NoTexts texts;
@@ -136,7 +146,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
     const FlowOutcome modulus = performBranchAction(ctx, branch, settings.modulus, kActionModulus, graph);
     if (!modulus.resultsComputed) {
         row.error = messages.last().empty() ? "The modulus could not be calculated." : messages.last();
-        return row;
+        return;
     }
     row.modulusComputed = true;
     row.points = count;
@@ -150,7 +160,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
             row.error =
                 "No top hold comes just before the unloading run, so the hardness cannot be calculated.";
         }
-        return row;
+        return;
     }
     const HoldSelection hold = selectHold(ctx, beforeRun);
     row.holdFound = true;
@@ -166,7 +176,6 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
             row.error = messages.last().empty() ? "The hardness could not be calculated." : messages.last();
         }
     }
-    return row;
 }
 
 std::string csvField(const std::string& text) {

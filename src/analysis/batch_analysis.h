@@ -7,6 +7,8 @@
 
 namespace mivaro {
 
+class CMivaro4Doc;
+
 // What a batch applies to every file: the settings directory and the dialog
 // values its files give, read once.
 struct BatchSettings {
@@ -40,6 +42,10 @@ struct BatchRow {
 // that run. Messages a flow would show become the row's error; nothing is
 // written to the settings directory.
 BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path);
+
+// The analyses of analyseBatchFile on the curve the document holds (read
+// already, row.file its path): fills the row's numbers, or its error.
+void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row);
 
 // The first point of the unloading run that follows the first point of highest
 // force within [first, last], or -1 when no unloading point follows it.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "curves/decimal_conversion.h"
+#include "curves/line_reader.h"
 #include "curves/settings_files.h"
 
 namespace mivaro {
@@ -336,21 +337,11 @@ void guessImportSetup(ImportDialogState& state) {
 
 bool readPreviewText(const std::string& path, std::string& text, std::string& reason) {
     text.clear();
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        reason = std::strerror(errno);
+    std::string block;
+    if (!readFileStart(path, 4000, block, reason)) {
         return false;
     }
-    char block[4000];
-    const std::size_t got = std::fread(block, 1, sizeof block, file);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        reason = std::strerror(error);
-        return false;
-    }
+    const std::size_t got = block.size();
     for (std::size_t i = 0; i < got && text.size() < kPreviewCharacters; ++i) {
         if (block[i] == '\r' && i + 1 < got && block[i + 1] == '\n') {
             continue;  // text mode: the pair arrives as its line feed

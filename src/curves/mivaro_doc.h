@@ -45,6 +45,16 @@ class CMivaro4Doc {
     // the CurveSet's capacity, are reported in one message.
     void rebuildCurveSet();
 
+    struct UnreadableFile {
+        std::string path;
+        std::string reason;  // a few words, no full stop
+    };
+    // The files the last rebuild could not read, with why.
+    const std::vector<UnreadableFile>& unreadableFiles() const { return m_unreadable; }
+    // The command line reports unreadable files one a line itself; the window
+    // lists them in one message box (the default).
+    void setListsUnreadableFiles(bool lists) { m_listsUnreadable = lists; }
+
     // Removes a curve's points and marks it deleted (size -1).
     void deleteCurve(int curve);
 
@@ -59,6 +69,7 @@ class CMivaro4Doc {
     RepaintPort& repaint() { return m_repaint; }
 
   private:
+    void readCurvesOfNameList();
     void appendCurvePoints();
 
     MessagePort& m_messages;
@@ -66,6 +77,8 @@ class CMivaro4Doc {
     IndentCurve m_curve;
     CurveSet m_set;
     ImportDialogState m_importState;
+    std::vector<UnreadableFile> m_unreadable;
+    bool m_listsUnreadable = true;
 };
 
 }  // namespace mivaro

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <new>
 #include <ostream>
 #include <string>
@@ -83,11 +82,6 @@ int runBatchCommand(const std::vector<std::string>& args) {
         return batchUsageError(why);
     }
     const std::string directory = line.value("--settings", ".");
-    std::error_code ec;
-    if (line.has("--settings") && !std::filesystem::is_directory(directory, ec)) {
-        // A mistyped folder would otherwise analyse every file with the default settings.
-        return batchUsageError("the settings folder " + directory + " does not exist");
-    }
     int solveFor = -1;
     if (line.has("--solve")) {
         solveFor = solveForOf(line.value("--solve"));
@@ -136,12 +130,10 @@ int runBatchCommand(const std::vector<std::string>& args) {
             return kExitMessage;
         }
     } else {
-        std::fputs(header.c_str(), stdout);
+        writeOut(header);
         tally = runBatch(
-            files.size(), jobs, work,
-            [](const BatchLine& l) { std::fwrite(l.text.data(), 1, l.text.size(), stdout); }, progress);
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            std::fputs("mivaro-cli batch: could not write the table\n", stderr);
+            files.size(), jobs, work, [](const BatchLine& l) { writeOut(l.text); }, progress);
+        if (!outputWritten("batch", "the table")) {
             return kExitMessage;
         }
     }
