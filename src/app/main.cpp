@@ -89,7 +89,12 @@ int main(int argc, char* argv[]) {
     }
 
     mivaro::CMivaroApp app;
-    if (!app.initInstance(files)) {
+    try {
+        if (!app.initInstance(files)) {
+            return 1;
+        }
+    } catch (const std::bad_alloc&) {
+        std::fputs("mivaro: Not enough memory to open the project.\n", stderr);
         return 1;
     }
     if (!screenshot.isEmpty()) {

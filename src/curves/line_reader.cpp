@@ -190,6 +190,15 @@ bool LineReader::nextLine(char*& begin, char*& end) {
         const bool complete = stop != data + m_end;
         // A carriage return at the end of the buffer may be the first half of a pair.
         const bool needNext = complete && *stop == '\r' && stop + 1 == data + m_end && !m_eof;
+        const std::size_t length = static_cast<std::size_t>(complete ? stop - data : m_end) - m_begin;
+        if (length > kMaxLineLength) {
+            begin = data + m_begin;
+            end = begin + kMaxLineLength;
+            m_begin += kMaxLineLength;
+            m_inCutLine = true;
+            m_lastLineCut = true;
+            return true;
+        }
         if (complete && !needNext) {
             begin = data + m_begin;
             end = data + (stop - data);
@@ -198,14 +207,6 @@ bool LineReader::nextLine(char*& begin, char*& end) {
                 ++next;
             }
             m_begin = next;
-            return true;
-        }
-        if (!complete && m_end - m_begin > kMaxLineLength) {
-            begin = data + m_begin;
-            end = begin + kMaxLineLength;
-            m_begin += kMaxLineLength;
-            m_inCutLine = true;
-            m_lastLineCut = true;
             return true;
         }
         if (!fill()) {
