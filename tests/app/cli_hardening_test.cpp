@@ -255,7 +255,7 @@ TEST_F(CliHardening, ExitStatusesAndMessages) {
         int status;
         std::string errStart;  // standard error starts so
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {{"analyse", "--click", "400,300", "--action", "modulus", "missing.MVR"},
          1,
          "mivaro-cli analyse: cannot read missing.MVR: No such file or directory\n"},
@@ -269,16 +269,19 @@ TEST_F(CliHardening, ExitStatusesAndMessages) {
         {{"analyse", "--settings", "nowhere", "--point", "1", "--action", "label", "a.MVR"},
          2,
          "mivaro-cli analyse: the settings folder"},
-        {{"render", "--settings", "nowhere", "a.MVR"}, 2, "mivaro-cli render: the settings folder"},
         {{"convert", "--settings", "nowhere", "a.MVR"}, 2, "mivaro-cli convert: the settings folder"},
         {{"save-as", "--settings", "nowhere", "--name", "x.MVR", "a.MVR"},
          2,
          "mivaro-cli save-as: the settings"},
         {{"guess", "--settings", "nowhere", "a.MVR"}, 2, "mivaro-cli guess: the settings folder"},
         {{"batch", "--out", "", "a.MVR"}, 2, "mivaro-cli batch: --out needs a value"},
-        {{"render", "--out", "", "a.MVR"}, 2, "mivaro-cli render: --out needs a value"},
         {{"frobnicate", "a.MVR"}, 2, "mivaro-cli: unknown command frobnicate\nusage:"},
     };
+#ifdef MIVARO_TEST_RENDER
+    cases.push_back(
+        {{"render", "--settings", "nowhere", "a.MVR"}, 2, "mivaro-cli render: the settings folder"});
+    cases.push_back({{"render", "--out", "", "a.MVR"}, 2, "mivaro-cli render: --out needs a value"});
+#endif
     for (const Case& c : cases) {
         const Outcome r = run(c.args);
         EXPECT_EQ(r.status, c.status) << c.args[0] << " " << c.args[1] << ": " << r.err;
@@ -306,12 +309,14 @@ TEST_F(CliHardening, ExitStatusesAndMessages) {
             << converted.err;
     }
 
+#ifdef MIVARO_TEST_RENDER
     // No warning from Qt about a missing runtime folder.
     Child bare;
     bare.unset = {"XDG_RUNTIME_DIR"};
     const Outcome render = run({"render", "--size", "40x30", "--out", "g.png", "a.MVR"}, bare);
     EXPECT_EQ(render.status, 0);
     EXPECT_EQ(render.err, "");
+#endif
 }
 
 TEST_F(CliHardening, SignalDuringBatchRemovesTheTemporaryTable) {
