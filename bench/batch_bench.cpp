@@ -1,7 +1,8 @@
 // `mivaro-cli batch` over 1 000 generated curve files of 5 000 points each
 // (labelled tests: loading, top hold, unloading, bottom hold, reloading,
 // unloading), with one job and with two, beside running `mivaro-cli analyse`
-// once per file on a part of the same files. Files per second and CPU
+// once per file on a part of the same files, and `batch --iso` (least-squares
+// fit) with one job against `batch` with one job. Files per second and CPU
 // milliseconds per file (the children's user + system time) for each, and
 // the cores the children used on average (CPU time / wall time).
 #include <benchmark/benchmark.h>
@@ -132,7 +133,7 @@ int runCli(const std::vector<std::string>& args) {
 struct Rate {
     double filesPerSecond = 0;
 };
-Rate g_oneJob, g_twoJobs, g_analyse;
+Rate g_oneJob, g_twoJobs, g_analyse, g_iso;
 
 // Wall time of each iteration is set by hand: the work is in child processes.
 template <typename Run>
@@ -171,6 +172,17 @@ void BM_Batch(benchmark::State& state) {
         state, kFiles, [&] { return runCli(args) == 0; }, state.range(0) == 1 ? g_oneJob : g_twoJobs);
 }
 
+// The instrument-grade results with the least-squares fit, one job: against BM_Batch/1 of the same run.
+void BM_BatchIso(benchmark::State& state) {
+    const BatchFiles& files = batchFiles();
+    std::vector<std::string> args = {
+        "batch", "--settings", (files.directory / "settings").string(), "--jobs", "1", "--iso", "--fit",
+        "lsq",   "--out",      (files.directory / "iso.csv").string()};
+    args.insert(args.end(), files.paths.begin(), files.paths.end());
+    measure(
+        state, kFiles, [&] { return runCli(args) == 0; }, g_iso);
+}
+
 // Baseline: one `analyse` process per file, a click on the first point of the main unloading.
 void BM_AnalyseOncePerFile(benchmark::State& state) {
     const BatchFiles& files = batchFiles();
@@ -192,6 +204,7 @@ void BM_AnalyseOncePerFile(benchmark::State& state) {
 BENCHMARK(BM_AnalyseOncePerFile)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 BENCHMARK(BM_Batch)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_Batch)->Arg(2)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_BatchIso)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 }  // namespace
 
@@ -208,6 +221,10 @@ int main(int argc, char** argv) {
         std::printf("two jobs / one job: %.2f (target 1.7); one job / analyse per file: %.1f (target 5)\n",
                     g_twoJobs.filesPerSecond / g_oneJob.filesPerSecond,
                     g_oneJob.filesPerSecond / g_analyse.filesPerSecond);
+    }
+    if (g_oneJob.filesPerSecond > 0 && g_iso.filesPerSecond > 0) {
+        std::printf("batch --iso (lsq) one job %.1f files/s; time --iso / without: %.2f (target 1.5)\n",
+                    g_iso.filesPerSecond, g_oneJob.filesPerSecond / g_iso.filesPerSecond);
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/analysis_ports.h"
+#include "analysis/analysis_settings.h"
 #include "curves/curve_set.h"
 #include "curves/indent_curve.h"
 #include "platform/message_port.h"
@@ -28,6 +29,24 @@ struct FlowContext {
     ProgressPort* progress = nullptr;
 };
 
+// Which analysis a completed flow ran.
+enum class AnalysisKind { Modulus, Equation, Section, Hardness, LoadingRate, DisplacementRate };
+
+// What a completed analysis worked on and with which dialog values, for the
+// results table. Point indices are those of the CurveSet.
+struct AnalysisRecord {
+    AnalysisKind kind = AnalysisKind::Modulus;
+    int clicked = -1;
+    int first = -1;  // the branch, the hold, or the run the rate spans
+    int last = -1;
+    std::optional<ModulusSettings> modulus;
+    std::optional<HardnessSettings> hardness;
+    float pMaxMn = 0;
+    float hMaxNm = 0;
+    std::optional<double> rate;         // mN/s or nm/s, as the text shows it
+    std::optional<double> holdSeconds;  // the hardness text's hold time
+};
+
 // What a flow produced, for callers that report it (the command line).
 struct FlowOutcome {
     std::optional<std::string> text;  // the line handed to beginTextPlacement
@@ -36,6 +55,8 @@ struct FlowOutcome {
     bool seriesAdded = false;
     std::vector<double> seriesX;
     std::vector<double> seriesY;
+    // Set when an analysis completed (not for a label, a Cancel or a refusal).
+    std::optional<AnalysisRecord> record;
 };
 
 inline constexpr const char* kRefusalCaption = "Error";

@@ -5,6 +5,7 @@
 
 #include "analysis/branch_flow.h"
 #include "analysis/hardness_flow.h"
+#include "analysis/iso_indent_row.h"
 #include "curves/curve_reader.h"
 #include "curves/mivaro_doc.h"
 #include "platform/c_format.h"
@@ -37,9 +38,11 @@ class CapturedMessages final : public MessagePort {
         if (m_texts.empty()) {
             return false;
         }
+        // The reader puts the file and the line under the error's text.
         const std::string& text = m_texts.front();
-        return text == kDisplacementColumnError || text == kForceColumnError || text == kTimeColumnError ||
-               text == kSegmentColumnError;
+        const auto startsWith = [&text](const char* lead) { return text.rfind(lead, 0) == 0; };
+        return startsWith(kDisplacementColumnError) || startsWith(kForceColumnError) ||
+               startsWith(kTimeColumnError) || startsWith(kSegmentColumnError);
     }
 
   private:
@@ -67,11 +70,40 @@ double solvedValue(const IndentationResults& r, int solveFor) {
     }
 }
 
-void appendNumber(std::string& line, bool present, double value) {
-    line += ',';
+void setNumber(ResultRow& row, const char* column, bool present, double value) {
     if (present) {
-        line += formatC("%.9g", value);
+        row.setNumber(column, value);
+    } else {
+        row.setEmpty(column);
     }
+}
+
+// The columns the table had before the instrument-grade results, in their order.
+ResultRow todaysRow(const BatchRow& row, int solveFor) {
+    static const char* const kSolved[] = {"Es_GPa", "Vs", "Ei_GPa", "Vi"};
+    const char* solved = solveFor >= 0 && solveFor <= 3 ? kSolved[solveFor] : kSolved[0];
+    ResultRow cells;
+    cells.setText("file", row.file);
+    const IndentationResults& m = row.modulus;
+    const bool read = row.modulusComputed;
+    setNumber(cells, "points", read, row.points);
+    setNumber(cells, "Pmax_mN", read, row.pMaxMn);
+    setNumber(cells, "hmax_nm", read, row.hMaxNm);
+    setNumber(cells, "hf_nm", read, m.hf);
+    setNumber(cells, "m", read, m.m);
+    setNumber(cells, "a", read, m.a);
+    setNumber(cells, "r2", read, m.r2);
+    setNumber(cells, "S_mN_per_nm", read, m.S);
+    setNumber(cells, "hc_nm", read, m.hc);
+    setNumber(cells, "Er_GPa", read, m.Er);
+    setNumber(cells, solved, read, solvedValue(m, solveFor));
+    const IndentationResults& h = row.hardness;
+    setNumber(cells, "HM_N_per_mm2", row.hardnessComputed, h.HM);
+    setNumber(cells, "HV", row.hardnessComputed, h.HV);
+    setNumber(cells, "HRA", row.hardnessComputed, h.HRA);
+    setNumber(cells, "hold_s", read && row.holdFound, row.holdSeconds);
+    cells.setText("error", row.error);
+    return cells;
 }
 
 }  // namespace
@@ -105,34 +137,14 @@ int unloadingAfterPeak(const char* segment, const float* force, int first, int l
     return -1;
 }
 
-BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path) {
-    BatchRow row;
-    row.file = path;
-    CapturedMessages messages;
-    NoRepaint repaint;
-    CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
-    doc.appendPaths({path});
-    doc.rebuildCurveSet();
-    if (doc.indentCurve().currentFilePath != path || path.empty()) {
-        const auto& unreadable = doc.unreadableFiles();
-        row.error = messages.firstIsColumnError() ? messages.last()
-                    : unreadable.empty()          ? "The file could not be read."
-                                         : "The file could not be read: " + unreadable.front().reason + ".";
-        return row;
-    }
-    analyseBatchCurve(settings, doc, row);
-    return row;
-}
+namespace {
 
-void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row) {
-    CapturedMessages messages;
-    NoRepaint repaint;
+// The modulus click on the unloading run after the highest force and, when a
+// hardness formula is chosen, the hardness click on the top hold before it.
+void runClicks(BatchRow& row, const BatchSettings& settings, CMivaro4Doc& doc, CapturedMessages& messages,
+               NoRepaint& repaint) {
     CurveSet& set = doc.curveSet();
     const int count = set.pointCount();
-    if (count == 0) {
-        row.error = "The file holds no points.";
-        return;
-    }
     const int unload = unloadingAfterPeak(set.segment.data(), set.force.data(), 0, count - 1);
     if (unload < 0) {
         row.error = "No unloading run follows the highest force.";
@@ -178,51 +190,85 @@ void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow
     }
 }
 
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
+// The click's fit serves as the document fit when both fitted the same points
+// the same way: same force range, same frame compliance, no depth correction.
+bool clickFitServes(const BatchRow& row, const BatchSettings& settings, const IsoSetup& iso) {
+    const IndentationInputs click = modulusInputs(settings.modulus, BranchSelection{});
+    const auto cf = static_cast<float>(iso.frameComplianceNmPerMn);
+    return row.modulusComputed && std::isfinite(row.modulus.a) && std::isfinite(row.modulus.m) &&
+           !iso.zeroPoint &&
+           (iso.drift == IsoDrift::Off || (iso.drift != IsoDrift::Hold && iso.driftNmPerS == 0)) &&
+           iso.windowLoPct == settings.modulus.forceMinPercent &&
+           iso.windowHiPct == settings.modulus.forceMaxPercent && cf == click.complianceNmPerMn &&
+           static_cast<double>(cf) == iso.frameComplianceNmPerMn;
+}
+
+void addIsoResults(BatchRow& row, const BatchSettings& settings, const CurveSet& set) {
+    row.isoSetup = *settings.iso;
+    std::optional<PowerLawFit> clickFit;
+    if (clickFitServes(row, settings, row.isoSetup)) {
+        const IndentationResults& m = row.modulus;
+        clickFit = PowerLawFit{m.a, m.m, m.hf, m.r2, true};
     }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') {
-            quoted += '"';
-        }
-        quoted += c;
+    row.iso = isoResultsOfPoints(set, 0, set.pointCount() - 1, row.isoSetup, clickFit ? &*clickFit : nullptr);
+    if (!row.iso->error.empty() && row.error.find(row.iso->error) == std::string::npos) {
+        row.error += (row.error.empty() ? "" : " ") + row.iso->error;
     }
-    return quoted + "\"";
+}
+
+}  // namespace
+
+BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path) {
+    BatchRow row;
+    row.file = path;
+    if (settings.iso) {
+        row.isoSetup = *settings.iso;
+    }
+    CapturedMessages messages;
+    NoRepaint repaint;
+    CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
+    doc.appendPaths({path});
+    doc.rebuildCurveSet();
+    if (doc.indentCurve().currentFilePath != path || path.empty()) {
+        const auto& unreadable = doc.unreadableFiles();
+        row.error = messages.firstIsColumnError() ? messages.last()
+                    : unreadable.empty()          ? "The file could not be read."
+                                         : "The file could not be read: " + unreadable.front().reason + ".";
+        return row;
+    }
+    analyseBatchCurve(settings, doc, row);
+    return row;
+}
+
+void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row) {
+    if (doc.curveSet().pointCount() == 0) {
+        row.error = "The file holds no points.";
+        return;
+    }
+    CapturedMessages messages;
+    NoRepaint repaint;
+    runClicks(row, settings, doc, messages, repaint);
+    if (settings.iso) {
+        addIsoResults(row, settings, doc.curveSet());
+    }
+}
+
+ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings) {
+    ResultRow cells = todaysRow(row, settings.modulus.solveFor);
+    if (settings.iso) {
+        const IsoResults* iso = row.iso ? &*row.iso : nullptr;
+        appendIsoCells(cells, iso);
+        appendIsoProvenance(cells, row.iso ? row.isoSetup : *settings.iso, iso);
+    }
+    return cells;
 }
 
 std::string batchCsvHeader(int solveFor) {
-    static const char* const kSolved[] = {"Es_GPa", "Vs", "Ei_GPa", "Vi"};
-    const char* solved = solveFor >= 0 && solveFor <= 3 ? kSolved[solveFor] : kSolved[0];
-    return std::string("file,points,Pmax_mN,hmax_nm,hf_nm,m,a,r2,S_mN_per_nm,hc_nm,Er_GPa,") + solved +
-           ",HM_N_per_mm2,HV,HRA,hold_s,error\n";
+    return csvHeaderLine(todaysRow(BatchRow{}, solveFor));
 }
 
 std::string batchCsvRow(const BatchRow& row, int solveFor) {
-    std::string line = csvField(row.file);
-    const IndentationResults& m = row.modulus;
-    const bool read = row.modulusComputed;
-    appendNumber(line, read, row.points);
-    appendNumber(line, read, row.pMaxMn);
-    appendNumber(line, read, row.hMaxNm);
-    appendNumber(line, read, m.hf);
-    appendNumber(line, read, m.m);
-    appendNumber(line, read, m.a);
-    appendNumber(line, read, m.r2);
-    appendNumber(line, read, m.S);
-    appendNumber(line, read, m.hc);
-    appendNumber(line, read, m.Er);
-    appendNumber(line, read, solvedValue(m, solveFor));
-    const IndentationResults& h = row.hardness;
-    appendNumber(line, row.hardnessComputed, h.HM);
-    appendNumber(line, row.hardnessComputed, h.HV);
-    appendNumber(line, row.hardnessComputed, h.HRA);
-    appendNumber(line, read && row.holdFound, row.holdSeconds);
-    line += ',';
-    line += csvField(row.error);
-    line += '\n';
-    return line;
+    return csvRowLine(todaysRow(row, solveFor));
 }
 
 }  // namespace mivaro

@@ -2,7 +2,11 @@
 
 #include <string>
 
+#include <optional>
+
 #include "analysis/analysis_settings.h"
+#include "analysis/iso_results.h"
+#include "analysis/result_row.h"
 #include "curves/curve_types.h"
 
 namespace mivaro {
@@ -15,6 +19,8 @@ struct BatchSettings {
     std::string settingsDirectory;  // ends with '/'
     ModulusSettings modulus;
     HardnessSettings hardness;
+    // With the instrument-grade results: their setup (the options applied).
+    std::optional<IsoSetup> iso;
 };
 
 // Reads "curve_setup.par" and "hardness_setup.par" of the directory (defaults
@@ -34,6 +40,10 @@ struct BatchRow {
     IndentationResults hardness;
     bool holdFound = false;
     float holdSeconds = 0;
+    // The instrument-grade results (with BatchSettings::iso): the setup used
+    // on this file and what it gave; results.error says why they are missing.
+    IsoSetup isoSetup;
+    std::optional<IsoResults> iso;
 };
 
 // Reads the file alone as "Open .MVR" does, then runs the modulus action of the
@@ -51,13 +61,14 @@ void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow
 // force within [first, last], or -1 when no unloading point follows it.
 int unloadingAfterPeak(const char* segment, const float* force, int first, int last);
 
-// The table's header line and one file's line, each ending in '\n'. Numbers
-// use "%.9g" in the C locale; a field holding a comma, quote or line end is
-// quoted as CSV does.
+// The table's row of one file: file, points, ... error (the columns without
+// the instrument-grade results), then, with BatchSettings::iso, their cells
+// and provenance. csvHeaderLine and csvRowLine write it.
+ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings);
+
+// The header line and one file's line of the table without the
+// instrument-grade results, each ending in '\n'.
 std::string batchCsvHeader(int solveFor);
 std::string batchCsvRow(const BatchRow& row, int solveFor);
-
-// One CSV field: as it is, or in double quotes with its quotes doubled.
-std::string csvField(const std::string& text);
 
 }  // namespace mivaro

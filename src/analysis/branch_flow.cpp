@@ -154,25 +154,34 @@ void copyBranch(const CurveSet& set, BranchSelection& branch) {
     }
 }
 
-void selectForceRange(FlowContext& ctx, BranchSelection& branch, const ModulusSettings& s) {
-    const double lo = s.forceMinPercent * static_cast<double>(branch.pMaxMn) * 0.01;
-    const double hi = s.forceMaxPercent * static_cast<double>(branch.pMaxMn) * 0.01;
+ForceRange forceRangeOf(const double* force, int copied, int runLength, double loPct, double hiPct,
+                        float pMaxMn) {
+    const double lo = loPct * static_cast<double>(pMaxMn) * 0.01;
+    const double hi = hiPct * static_cast<double>(pMaxMn) * 0.01;
     int k = 0;
-    while (k < branch.copied && !(branch.force[at(k)] >= lo)) {
+    while (k < copied && !(force[k] >= lo)) {
         ++k;
     }
     int e = k;
-    if (k < branch.copied && !(branch.force[at(k)] >= hi)) {
+    if (k < copied && !(force[k] >= hi)) {
         e = k + 1;
-        while (e < branch.copied && !(branch.force[at(e)] >= hi)) {
+        while (e < copied && !(force[e] >= hi)) {
             ++e;
         }
-        if (e >= branch.copied) {
-            e = branch.runLength() + 1;
+        if (e >= copied) {
+            e = runLength + 1;
         }
     }
-    branch.rangeStart = k;
-    branch.rangeCount = std::max(0, e - k - 1);
+    return {k, std::max(0, e - k - 1)};
+}
+
+void selectForceRange(FlowContext& ctx, BranchSelection& branch, const ModulusSettings& s) {
+    const ForceRange range = forceRangeOf(branch.force.data(), branch.copied, branch.runLength(),
+                                          s.forceMinPercent, s.forceMaxPercent, branch.pMaxMn);
+    branch.rangeStart = range.start;
+    branch.rangeCount = range.count;
+    const double lo = s.forceMinPercent * static_cast<double>(branch.pMaxMn) * 0.01;
+    const double hi = s.forceMaxPercent * static_cast<double>(branch.pMaxMn) * 0.01;
     for (int i = branch.runFirst; i <= branch.runLast; ++i) {
         const double f = ctx.set.force[at(i)];
         if (f >= lo && f <= hi) {
@@ -203,6 +212,20 @@ FlowOutcome performBranchAction(FlowContext& ctx, BranchSelection& branch, const
             break;
         default:
             break;
+    }
+    const bool completed = outcome.text.has_value() || outcome.seriesAdded;
+    if (completed && !outcome.record) {
+        AnalysisRecord record;
+        record.kind = action == kActionSection    ? AnalysisKind::Section
+                      : action == kActionEquation ? AnalysisKind::Equation
+                                                  : AnalysisKind::Modulus;
+        record.clicked = branch.clicked;
+        record.first = branch.runFirst;
+        record.last = branch.runLast;
+        record.modulus = settings;
+        record.pMaxMn = branch.pMaxMn;
+        record.hMaxNm = branch.hMaxNm;
+        outcome.record = record;
     }
     return outcome;
 }

@@ -45,6 +45,16 @@ void restoreBranch(FlowContext& ctx, const BranchSelection& branch);
 // before it, an unload backward.
 void copyBranch(const CurveSet& set, BranchSelection& branch);
 
+// The fit points of a force range (in % of pMax) among the copied points of a
+// run of runLength points: count points from start, as the modulus dialog's
+// Minimum and Maximum select them.
+struct ForceRange {
+    int start = 0;
+    int count = 0;
+};
+ForceRange forceRangeOf(const double* force, int copied, int runLength, double loPct, double hiPct,
+                        float pMaxMn);
+
 // Chooses the fit points of the force range and colours the run points inside it green.
 void selectForceRange(FlowContext& ctx, BranchSelection& branch, const ModulusSettings& settings);
 

@@ -84,6 +84,14 @@ FlowOutcome performHardness(FlowContext& ctx, const HoldSelection& hold, const H
     const IndentationResults& r = ctx.curve.results;
     const int precision =
         std::max({CountDecimals(s.C0), CountDecimals(s.C1), CountDecimals(s.D0), CountDecimals(s.D1)});
+    AnalysisRecord record;
+    record.kind = AnalysisKind::Hardness;
+    record.clicked = hold.clicked;
+    record.first = hold.holdFirst;
+    record.last = hold.holdLast;
+    record.hardness = s;
+    record.pMaxMn = hold.pMaxMn;
+    record.hMaxNm = hold.hMaxNm;
     std::string text;
     switch (s.formula) {
         case 0:
@@ -96,13 +104,16 @@ FlowOutcome performHardness(FlowContext& ctx, const HoldSelection& hold, const H
             text = formatC("%s %.*f %s", "HRA = ", precision, static_cast<double>(r.HRA), "");
             break;
     }
+    // Measured from the point before the hold to the first point after it
+    // (there is one: the unloading points above were copied from there).
+    const int start = hold.before >= 0 ? hold.before : hold.holdFirst;
+    const float holdTime = ctx.set.time[at(hold.after)] - ctx.set.time[at(start)];
+    record.holdSeconds = holdTime;
     if (s.includeHoldTime != 0) {
-        // Measured from the point before the hold to the first point after it.
-        const int start = hold.before >= 0 ? hold.before : hold.holdFirst;
-        const float holdTime = ctx.set.time[at(hold.after)] - ctx.set.time[at(start)];
         text += formatC("  %.*f s", ctx.style.labelDecimals, static_cast<double>(holdTime));
     }
     emitText(ctx, outcome, text);
+    outcome.record = record;
     return outcome;
 }
 

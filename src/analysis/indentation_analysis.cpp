@@ -20,13 +20,26 @@ IndentationResults computeIndentation(const double* h, const double* P, int n, c
     for (int i = 0; i < n; ++i) {
         corrected[static_cast<std::size_t>(i)] = h[i] - cf * P[i];
     }
-    const double pMax = in.pMaxMn;
-    const double hMax = in.hMaxNm - cf * pMax;
-
     const PowerLawFit fit = fitPowerLaw(corrected.data(), P, n, allowThreads, log10P);
     if (fitOut != nullptr) {
         *fitOut = fit;
     }
+    return indentationFromFit(fit, in);
+}
+
+float documentArea(float C0, float C1, double hc, double extraNm2) {
+    return static_cast<float>((C0 * hc + C1) * hc + extraNm2);
+}
+
+float documentReducedModulus(double S, float areaNm2) {
+    const double er = (std::pow(kPi, 0.5) * S * 0.5) / std::pow(areaNm2 * 1e-12, 0.5);
+    return static_cast<float>(er);
+}
+
+IndentationResults indentationFromFit(const PowerLawFit& fit, const IndentationInputs& in) {
+    const double cf = in.complianceNmPerMn;
+    const double pMax = in.pMaxMn;
+    const double hMax = in.hMaxNm - cf * pMax;
     IndentationResults r;
     r.r2 = fit.r2;
     r.a = fit.a;
@@ -34,9 +47,7 @@ IndentationResults computeIndentation(const double* h, const double* P, int n, c
     r.hf = fit.hf;
     r.S = fit.m * fit.a * std::pow(hMax - fit.hf, fit.m - 1);
     r.hc = hMax - in.epsilon * pMax / r.S;
-    const float area = static_cast<float>((in.C0 * r.hc + in.C1) * r.hc);
-    const double er = (std::pow(kPi, 0.5) * r.S * 0.5) / std::pow(area * 1e-12, 0.5);
-    r.Er = static_cast<float>(er);
+    r.Er = documentReducedModulus(r.S, documentArea(in.C0, in.C1, r.hc));
 
     const double es = in.Es, vs = in.Vs, ei = in.Ei, vi = in.Vi;
     const double invEr = 1.0 / r.Er;

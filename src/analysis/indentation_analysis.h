@@ -32,6 +32,17 @@ IndentationResults computeIndentation(const double* h, const double* P, int n, c
                                       bool allowThreads = true, PowerLawFit* fit = nullptr,
                                       const double* log10P = nullptr);
 
+// The same analysis from a fit already made on the compliance-corrected points.
+IndentationResults indentationFromFit(const PowerLawFit& fit, const IndentationInputs& in);
+
+// The modulus action's single-precision projected area C0 hc^2 + C1 hc (nm^2),
+// with extraNm2 (further terms of an area function) added before rounding.
+float documentArea(float C0, float C1, double hc, double extraNm2 = 0);
+
+// The reduced modulus (GPa) of the modulus action from the stiffness (mN/nm)
+// and the single-precision projected area (nm^2).
+float documentReducedModulus(double S, float areaNm2);
+
 // Stores the results in the curve and returns Es.
 float AnalyseIndentation(IndentCurve& curve, const double* h, const double* P, int n, float Cf, float epsilon,
                          float Es, float Vs, float Ei, float Vi, float C0, float C1, float D0, float D1,

@@ -1,5 +1,8 @@
 #include "analysis/rate_flow.h"
 
+#include <optional>
+#include <string>
+
 #include "platform/c_format.h"
 
 namespace mivaro {
@@ -27,14 +30,35 @@ int runStart(const CurveSet& set, int clicked, InRun inRun) {
 }
 
 // Rates are taken from the single-precision arrays, as they are stored.
-std::string rateText(const CurveSet& set, int s, int c, bool forceRate, int decimals) {
+// Nothing when the run has no time span (the clicked point is its first
+// point, or the times are equal): there is no rate to place.
+std::optional<float> rateValue(const CurveSet& set, int s, int c, bool forceRate) {
     const float dt = set.time[at(c)] - set.time[at(s)];
-    if (forceRate) {
-        const float rate = (set.force[at(c)] - set.force[at(s)]) / dt;
-        return formatC("%.*f mN/s", decimals, static_cast<double>(rate));
+    if (dt == 0) {
+        return std::nullopt;
     }
-    const float rate = (set.depth[at(c)] - set.depth[at(s)]) / dt;
-    return formatC("%.*f nm/s", decimals, static_cast<double>(rate));
+    if (forceRate) {
+        return (set.force[at(c)] - set.force[at(s)]) / dt;
+    }
+    return (set.depth[at(c)] - set.depth[at(s)]) / dt;
+}
+
+// The rate's line, recorded for the results table as the span s..c.
+void emitRate(FlowContext& ctx, FlowOutcome& outcome, int s, int c, bool forceRate) {
+    const std::optional<float> value = rateValue(ctx.set, s, c, forceRate);
+    if (!value) {
+        refuse(ctx, outcome, kZeroTimeSpanRate);
+        return;
+    }
+    const double rate = *value;
+    emitText(ctx, outcome, formatC(forceRate ? "%.*f mN/s" : "%.*f nm/s", ctx.style.labelDecimals, rate));
+    AnalysisRecord record;
+    record.kind = forceRate ? AnalysisKind::LoadingRate : AnalysisKind::DisplacementRate;
+    record.clicked = c;
+    record.first = s;
+    record.last = c;
+    record.rate = rate;
+    outcome.record = record;
 }
 
 }  // namespace
@@ -56,8 +80,7 @@ FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const Acted<Load
         case kLoadingRate:
         case kLoadingDisplacementRate: {
             const int s = runStart(ctx.set, clicked, [](char letter) { return letter == LOAD; });
-            emitText(ctx, outcome,
-                     rateText(ctx.set, s, clicked, answer.action == kLoadingRate, ctx.style.labelDecimals));
+            emitRate(ctx, outcome, s, clicked, answer.action == kLoadingRate);
             break;
         }
         default:
@@ -80,7 +103,7 @@ FlowOutcome runLoadingFlow(FlowContext& ctx, int clicked, LoadingCurveDialogPort
 
 void branchRateAction(FlowContext& ctx, FlowOutcome& outcome, int clicked, bool forceRate) {
     const int s = runStart(ctx.set, clicked, isBranchLetter);
-    emitText(ctx, outcome, rateText(ctx.set, s, clicked, forceRate, ctx.style.labelDecimals));
+    emitRate(ctx, outcome, s, clicked, forceRate);
 }
 
 }  // namespace mivaro

@@ -4,6 +4,11 @@
 
 namespace mivaro {
 
+// Shown (caption "Error") instead of a rate when the run has no time span.
+inline constexpr const char* kZeroTimeSpanRate =
+    "The rate cannot be calculated: the clicked point and the start of its run have the same time. "
+    "Click a later point of the run.";
+
 // Loading flow after the "Loading Curve " dialog answered: 0 the label text,
 // 1 loading rate, 2 displacement rate, -1 nothing.
 FlowOutcome performLoadingAction(FlowContext& ctx, int clicked, const Acted<LoadingCurveValues>& answer);

@@ -32,5 +32,6 @@ inline constexpr int EditTextLine = 32780;
 inline constexpr int SetupHelpScreen = 32781;
 inline constexpr int DownloadLatest = 32783;
 inline constexpr int FileExportGraph = 32784;  // "Export Graph...": PNG, SVG or PDF
+inline constexpr int ViewResults = 32785;      // "Results": the table of the session's analyses
 
 }  // namespace mivaro::command

@@ -31,7 +31,7 @@ const std::vector<MenuDefinition>& mainMenu() {
          {{"&Copy\tCtrl+C", EditCopy},
           {"Undo Text \tCtrl+Z", EditUndoText},
           {"&Text Line\tCtrl+T", EditTextLine}}},
-        {"&View", {{"Toolbar", ViewToolbar}, {"Status Bar", ViewStatusBar}}},
+        {"&View", {{"Toolbar", ViewToolbar}, {"Status Bar", ViewStatusBar}, {"Results", ViewResults}}},
         {"Setup", {{"Indentation Setup", IndentationSetup}}},
         {"&Help",
          {{"Setup && Graphic Controls", SetupHelpScreen},
@@ -85,6 +85,7 @@ const std::string& promptString(int id) {
         {AppExit, "Quit the application; prompts to save documents\nExit"},
         {ViewToolbar, "Show or hide the toolbar\nToggle ToolBar"},
         {ViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
+        {ViewResults, "Show or hide the table of the results of this session\nResults"},
         {AppAbout, "Display program information and version number\nAbout"},
     };
     static const std::string none;

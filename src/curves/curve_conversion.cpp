@@ -68,35 +68,47 @@ std::string claimOutputPath(const std::string& wanted, std::set<std::string>& ta
 
 ConversionReport convertCurveFiles(IndentCurve& curve, MessagePort& messages) {
     ConversionReport result;
+    // Outputs of sources other than the output itself: a second such source
+    // mapping to one of them gets a numbered name. A standard curve file
+    // that is rewritten in place claims nothing, so converting its export
+    // again replaces it instead of adding a "_2" file beside it.
     std::set<std::string> taken;
+    std::set<std::string> listed;  // comparable forms of the standard files in the new list
     std::vector<std::string> renamed;
     std::vector<std::string> notWritten;
+    std::vector<std::string> kept;
     const std::vector<std::string> entries = curve.names;
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        const std::string& source = entries[k];
+    for (const std::string& source : entries) {
         // One pass over the file: the arrays grow as they go instead of being
         // sized by a line count first.
         const ReadOutcome outcome = readCurveFile(curve, source, messages, 0);
         if (outcome == ReadOutcome::ColumnError) {
-            result.columnError = true;  // the reader emptied the name list
-            break;
+            result.columnError = true;  // reported; the file leaves the list
+            continue;
         }
         if (outcome == ReadOutcome::NotOpened) {
-            continue;  // the loading pass reports it; nothing is written for it
+            kept.push_back(source);  // the loading pass reports it; nothing is written for it
+            continue;
         }
         const std::string wanted = importOutputPath(source);
-        const std::string output = claimOutputPath(wanted, taken);
+        const bool inPlace = comparable(wanted) == comparable(source);
+        const std::string output = inPlace ? wanted : claimOutputPath(wanted, taken);
         std::string error;
         if (!writeStandardCurveFile(output, curve, error)) {
             notWritten.push_back(source + "\n    " + error);
+            kept.push_back(source);
             continue;
         }
         if (output != wanted) {
             renamed.push_back(source + "\n    -> " + output);
         }
-        curve.names[k] = output;
-        result.written.push_back(output);
+        // A file written twice (rewritten in place, then replaced) is listed once.
+        if (listed.insert(comparable(output)).second) {
+            kept.push_back(output);
+            result.written.push_back(output);
+        }
     }
+    curve.names.assign(kept.begin(), kept.end());  // keeps the list's reserved room
     report(messages,
            "These files would have been converted to the same standard curve file as an earlier one; "
            "each was saved under another name:",

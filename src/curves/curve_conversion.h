@@ -25,15 +25,18 @@ std::string claimOutputPath(const std::string& wanted, std::set<std::string>& ta
 
 struct ConversionReport {
     std::vector<std::string> written;  // standard curve files written, in name-list order
-    bool columnError = false;          // the reader reported one; the name list is empty
+    bool columnError = false;          // the reader reported one; that file left the name list
 };
 
 // The conversion pass of the import: every file of the name list is read
 // (standard curve files with the fixed setup, others with
 // "MivaroOpenSetup.par") and written as a standard curve file beside it; its
 // entry becomes that file. A file whose standard file cannot be written keeps
-// its own entry (it is still read for the graph) and is reported; two files
-// that map to one name get distinct names and the user is told which.
+// its own entry (it is still read for the graph) and is reported; a file with
+// a column error leaves the list and the others go on. Two different files
+// that map to one name get distinct names and the user is told which, while
+// an export converted again replaces the standard file it made before: the
+// list then holds that file once.
 ConversionReport convertCurveFiles(IndentCurve& curve, MessagePort& messages);
 
 inline constexpr const char* kFileSavedAsCaption = "File Saved As:";

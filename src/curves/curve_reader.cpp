@@ -1,6 +1,7 @@
 #include "curves/curve_reader.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "curves/assign_segments.h"
@@ -145,8 +146,10 @@ bool isStandardCurvePath(const std::string& path) {
 
 namespace {
 
-// Reads the lines of one curve with the setup the IndentCurve holds.
-ReadOutcome readCurveLines(IndentCurve& curve, LineReader& reader, MessagePort& messages, int lineCount) {
+// Reads the lines of one curve with the setup the IndentCurve holds; source
+// names the file in a column error's message (none for bytes in memory).
+ReadOutcome readCurveLines(IndentCurve& curve, LineReader& reader, MessagePort& messages, int lineCount,
+                           const std::string& source) {
     curve.depth.reserve(static_cast<std::size_t>(lineCount));
     curve.force.reserve(static_cast<std::size_t>(lineCount));
     curve.time.reserve(static_cast<std::size_t>(lineCount));
@@ -162,22 +165,31 @@ ReadOutcome readCurveLines(IndentCurve& curve, LineReader& reader, MessagePort& 
 
     char* begin = nullptr;
     char* end = nullptr;
+    int lineNumber = 0;  // of the line read last, counted from 1
     for (int k = 0; k < setup.headerLines; ++k) {
         if (!reader.nextLine(begin, end)) {
             break;
         }
+        ++lineNumber;
     }
 
+    // The user learns which file and which line to look at; the callers
+    // leave this file out and go on with the others.
     const auto columnError = [&](const char* text) {
-        messages.showMessage(text, "Error", MessageButtons::Ok);
+        std::string where = text;
+        if (!source.empty()) {
+            where += "\n" + source;
+        }
+        where += "\nline " + std::to_string(lineNumber);
+        messages.showMessage(where, "Error", MessageButtons::Ok);
         curve.currentFilePath.clear();
         resetPoints(curve);
-        curve.names.clear();
         return ReadOutcome::ColumnError;
     };
 
     char running = NO_SEGMENT;
     while (reader.nextLine(begin, end)) {
+        ++lineNumber;
         if (end - begin <= 3) {
             continue;
         }
@@ -265,7 +277,7 @@ ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePo
 
     LineReader reader(path);
     const ReadOutcome outcome =
-        reader.isOpen() ? readCurveLines(curve, reader, messages, lineCount) : ReadOutcome::NotOpened;
+        reader.isOpen() ? readCurveLines(curve, reader, messages, lineCount, path) : ReadOutcome::NotOpened;
     if (outcome == ReadOutcome::Read) {
         curve.currentFilePath = path;
     } else if (outcome == ReadOutcome::NotOpened && whyNotRead != nullptr) {
@@ -279,7 +291,7 @@ ReadOutcome readCurveBytes(IndentCurve& curve, std::string_view bytes, MessagePo
     LineReader counter = LineReader::fromBytes(bytes);
     const int lineCount = countDataLines(counter);
     LineReader reader = LineReader::fromBytes(bytes);
-    return readCurveLines(curve, reader, messages, lineCount);
+    return readCurveLines(curve, reader, messages, lineCount, {});
 }
 
 }  // namespace mivaro

@@ -11,10 +11,11 @@ namespace mivaro {
 enum class ReadOutcome {
     Read,         // the file was read (possibly with no points)
     NotOpened,    // the file could not be opened or read: no points, current path unchanged
-    ColumnError,  // reported to the user; points, current path and name list emptied
+    ColumnError,  // reported to the user; points and current path emptied, the name list untouched
 };
 
-// The four column error texts, shown with the caption "Error".
+// The four column error texts, shown with the caption "Error" and, on the
+// lines below, the file's path and "line N" of the line that could not be read.
 inline constexpr const char* kDisplacementColumnError = "Error loading the displacement column.";
 inline constexpr const char* kForceColumnError = "Error loading the force column.";
 inline constexpr const char* kTimeColumnError = "Error loading the time column.";

@@ -337,16 +337,30 @@ void guessImportSetup(ImportDialogState& state) {
 
 bool readPreviewText(const std::string& path, std::string& text, std::string& reason) {
     text.clear();
+    // A CR LF pair shrinks to its line feed: twice the characters in bytes are enough.
     std::string block;
-    if (!readFileStart(path, 4000, block, reason)) {
+    if (!readFileStart(path, 2 * kPreviewCharacters + 1, block, reason)) {
         return false;
     }
-    const std::size_t got = block.size();
-    for (std::size_t i = 0; i < got && text.size() < kPreviewCharacters; ++i) {
-        if (block[i] == '\r' && i + 1 < got && block[i + 1] == '\n') {
-            continue;  // text mode: the pair arrives as its line feed
+    bool pendingCr = false;  // a CR at the end of what was read so far, its partner unknown
+    for (std::size_t i = 0; i < block.size() && text.size() < kPreviewCharacters; ++i) {
+        if (pendingCr) {
+            pendingCr = false;
+            if (block[i] != '\n') {
+                text += '\r';  // a lone CR stays a character, as text mode leaves it
+                if (text.size() == kPreviewCharacters) {
+                    break;
+                }
+            }
+        }
+        if (block[i] == '\r') {
+            pendingCr = true;
+            continue;
         }
         text += block[i];
+    }
+    if (pendingCr && text.size() < kPreviewCharacters) {
+        text += '\r';  // the file ends in a lone CR
     }
     return true;
 }

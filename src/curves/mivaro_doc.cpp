@@ -122,12 +122,16 @@ void CMivaro4Doc::readCurvesOfNameList() {
 
     m_unreadable.clear();
     std::vector<std::string> notOpened;
-    // The reader empties the name list on a column error, so walk a copy.
-    const std::vector<std::string> paths = names;
-    for (std::size_t k = 0; k < paths.size(); ++k) {
-        const std::string& path = paths[k];
+    // A file with a column error (reported by the reader) is left out of the
+    // set and the list; the curves of every other entry stay.
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        const std::string& path = names[k];
         std::string why;
         const ReadOutcome outcome = readCurveFile(m_curve, path, m_messages, dataLines[k], &why);
+        if (outcome == ReadOutcome::ColumnError) {
+            continue;
+        }
         // An empty entry (an empty project line) is an empty curve, not a file to name.
         if (outcome == ReadOutcome::NotOpened && !path.empty()) {
             notOpened.push_back(path + " (" + why + ")");
@@ -137,10 +141,12 @@ void CMivaro4Doc::readCurvesOfNameList() {
         CurveInfo info;
         info.path = path;
         m_set.curves.push_back(std::move(info));
-        if (outcome == ReadOutcome::ColumnError) {
-            break;
+        if (kept != k) {
+            names[kept] = std::move(names[k]);
         }
+        ++kept;
     }
+    names.resize(kept);
 
     if (!notOpened.empty() && m_listsUnreadable) {
         m_messages.showMessage(listPaths("These curve files could not be read:", notOpened), "Error",

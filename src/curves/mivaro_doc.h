@@ -42,7 +42,8 @@ class CMivaro4Doc {
 
     // Reads every file of the name list again and rebuilds the CurveSet,
     // then asks for a repaint. Files that could not be read, and curves beyond
-    // the CurveSet's capacity, are reported in one message.
+    // the CurveSet's capacity, are reported in one message. A file with a
+    // column error (reported by the reader) leaves the list; the rest load.
     void rebuildCurveSet();
 
     struct UnreadableFile {

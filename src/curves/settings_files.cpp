@@ -130,17 +130,22 @@ bool readOpenSetup(const std::string& settingsDirectory, ColumnSetup& setup,
 
 bool writeOpenSetup(const std::string& settingsDirectory, const ColumnSetup& setup,
                     const std::string& otherSeparatorText) {
-    std::string separator = otherSeparatorText;
-    if (separator.empty() || isCSpace(separator.front())) {
+    // The reader skips white space before line 8, so the word starts at the
+    // text's first visible character, and a word with white space inside
+    // would read back as two values.
+    std::size_t start = 0;
+    while (start < otherSeparatorText.size() && isCSpace(otherSeparatorText[start])) {
+        ++start;
+    }
+    std::size_t cut = start;
+    while (cut < otherSeparatorText.size() && !isCSpace(otherSeparatorText[cut])) {
+        ++cut;
+    }
+    std::string separator = otherSeparatorText.substr(start, cut - start);
+    if (separator.empty()) {
         const char c = setup.otherSeparator;
         separator = (c > ' ' && c < 127) ? std::string(1, c) : std::string("_");
     }
-    // A word with white space inside would read back as two values.
-    std::size_t cut = 0;
-    while (cut < separator.size() && !isCSpace(separator[cut])) {
-        ++cut;
-    }
-    separator.resize(cut);
     std::string text;
     for (const int value : {setup.headerLines, setup.displacementColumn, setup.forceColumn,
                             setup.decimalComma, setup.depthUnit, setup.forceUnit, setup.separatorKind}) {

@@ -27,8 +27,9 @@ bool readOpenSetup(const std::string& settingsDirectory, ColumnSetup& setup,
 bool parseOpenSetup(const std::string& text, ColumnSetup& setup, std::string* otherSeparatorText = nullptr);
 
 // Writes "MivaroOpenSetup.par" ("%d\n", line 8 "%s\n") through a temporary
-// file and a rename. A text that is empty or starts with white space would
-// read back as a shifted file, so it is written as the single character of
+// file and a rename. Line 8 is the text from its first visible character up
+// to the next white space; a text of white space only (or none) would read
+// back as a shifted file, so it is written as the single character of
 // setup.otherSeparator, or "_" when that is not visible either. Returns false
 // when the file could not be written; the previous file is then untouched.
 bool writeOpenSetup(const std::string& settingsDirectory, const ColumnSetup& setup,

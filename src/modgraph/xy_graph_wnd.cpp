@@ -184,7 +184,7 @@ void CXYGraphWnd::drawSeries(DrawingSurface& surface, const PlotMapping& map) co
             if (s.markerStyle == LINE) {
                 surface.lineTo(px, py);
             } else {
-                drawMarker(surface, s.markerStyle, s.markerSize, px, py, s.colour);
+                surface.marker(s.markerStyle, s.markerSize, px, py, s.colour);
             }
         }
     }

@@ -69,6 +69,10 @@ void drawMarker(DrawingSurface& surface, int style, int size, int cx, int cy, Rg
     }
 }
 
+void DrawingSurface::marker(int style, int size, int cx, int cy, Rgb colour) {
+    drawMarker(*this, style, size, cx, cy, colour);
+}
+
 void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMapping& map) {
     const int n =
         std::min({curves.pointCount(), static_cast<int>(curves.force.size()),
@@ -135,7 +139,7 @@ void drawCurves(DrawingSurface& surface, const CurveSet& curves, const PlotMappi
                 ++run;
             } else {
                 flush();
-                drawMarker(surface, info.style, info.size, px, py, curves.colour[k]);
+                surface.marker(info.style, info.size, px, py, curves.colour[k]);
             }
         }
         flush();

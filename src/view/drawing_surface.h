@@ -63,6 +63,11 @@ class DrawingSurface {
     // applies along the reading direction.
     virtual void drawText(int x, int y, std::string_view text, TextAlign align) = 0;
 
+    // One marker of a curve or series centred on (cx, cy), by its MarkerStyle
+    // code and size: the pixels drawMarker (curve_painter.h) sets. A vector
+    // drawing draws one circle or square over the same pixels instead.
+    virtual void marker(int style, int size, int cx, int cy, Rgb colour);
+
     virtual void setPixel(int x, int y, Rgb colour) = 0;
     // Pixels xFrom..xTo (both included) of row y; nothing when xTo < xFrom.
     virtual void setPixelRun(int xFrom, int xTo, int y, Rgb colour) {

@@ -1,5 +1,7 @@
 #include "view/graph_clicks.h"
 
+#include "analysis/analysis_row.h"
+#include "view/click_hint.h"
 #include "view/point_pick.h"
 
 namespace mivaro {
@@ -13,6 +15,14 @@ std::optional<int> GraphClickCommands::pointAt(int x, int y) const {
         return std::nullopt;
     }
     return pickClickedPoint(m_doc.curveSet(), PlotMapping(m_graph.settings(), layout), x, y);
+}
+
+std::string GraphClickCommands::hintAt(int x, int y) const {
+    if (m_graph.textList().placing()) {
+        return {};
+    }
+    const std::optional<int> point = pointAt(x, y);
+    return point ? clickHint(m_doc.curveSet(), *point) : std::string();
 }
 
 ClickReport GraphClickCommands::leftRelease(int x, int y) {
@@ -41,7 +51,18 @@ FlowOutcome GraphClickCommands::runOn(int point) {
                     GraphTextStyle{s.labelDecimals, s.fontSize, s.boldText}};
     ctx.saveSettings = m_saveSettings;
     ctx.progress = m_ports.progress;
-    return runClickFlow(ctx, point, m_ports.dialogs);
+    m_activePoint = point;
+    FlowOutcome outcome = runClickFlow(ctx, point, m_ports.dialogs);
+    m_activePoint.reset();
+    if (outcome.record && m_resultObserver) {
+        // The instrument-grade results with the modulus dialog's values, as `analyse --iso` takes them.
+        const ModulusSettings settings = outcome.record->modulus
+                                             ? *outcome.record->modulus
+                                             : readModulusSettings(m_doc.indentCurve().settingsDirectory);
+        m_resultObserver(analysisResultRow(m_doc.curveSet(), outcome, m_doc.indentCurve().results,
+                                           isoSetupFromSettings(settings)));
+    }
+    return outcome;
 }
 
 void GraphClickCommands::beginTextPlacement(const std::string& text) {

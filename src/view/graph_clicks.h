@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "analysis/click_dispatch.h"
+#include "analysis/result_row.h"
 #include "curves/mivaro_doc.h"
 #include "view/main_graph.h"
 
@@ -38,6 +41,18 @@ class GraphClickCommands final : private ResultTextSink {
     // and while the last paint had no room for the plot.
     std::optional<int> pointAt(int x, int y) const;
 
+    // What a left release at (x, y) would start, for the status bar; empty
+    // where it would start nothing (and while a text waits to be placed).
+    std::string hintAt(int x, int y) const;
+
+    // Told the row of every analysis a click completes (Cancel and refusals
+    // give none).
+    void setResultObserver(std::function<void(const ResultRow&)> observer) {
+        m_resultObserver = std::move(observer);
+    }
+    // The point whose flow is running (while its dialogs are open), if any.
+    std::optional<int> activePoint() const { return m_activePoint; }
+
     Ports& ports() { return m_ports; }
     // Off for the command line: settings files are read, never written.
     void setSaveSettings(bool save) { m_saveSettings = save; }
@@ -49,6 +64,8 @@ class GraphClickCommands final : private ResultTextSink {
     CMivaro4Doc& m_doc;
     Ports m_ports;
     bool m_saveSettings = true;
+    std::function<void(const ResultRow&)> m_resultObserver;
+    std::optional<int> m_activePoint;
 };
 
 }  // namespace mivaro

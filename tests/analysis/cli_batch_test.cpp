@@ -2,6 +2,7 @@
 // files, and checks its rows against `mivaro-cli analyse` on the same runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <filesystem>
@@ -248,6 +249,69 @@ TEST_F(CliBatch, UsageErrorsExitWithTwo) {
     const RunResult vs = batch({"--solve", "vs", file});
     EXPECT_EQ(vs.status, 0) << vs.err;
     EXPECT_NE(vs.out.find(",Er_GPa,Vs,HM_N"), std::string::npos);
+}
+
+// --iso keeps every earlier column and value and adds the results with their
+// provenance; analyse --iso gives the same numbers; --summary quotes them.
+TEST_F(CliBatch, IsoAddsColumnsAfterTheUnchangedOnesAndASummary) {
+    const std::vector<std::string> files = {(kExamples / "fused_silica_labelled.MVR").string(),
+                                            (kExamples / "fused_silica_unlabelled.MVR").string(),
+                                            (kExamples / "machine_export.txt").string()};
+    std::vector<std::string> plainArgs = files;
+    const RunResult plain = batch(plainArgs);
+    const std::string summary = (m_dir / "summary.csv").string();
+    std::vector<std::string> isoArgs = {"--iso",   "--fit", "document",  "--area", "24.5,0,0.5",
+                                        "--drift", "0",     "--summary", summary};
+    isoArgs.insert(isoArgs.end(), files.begin(), files.end());
+    const RunResult iso = batch(isoArgs);
+    ASSERT_EQ(iso.status, plain.status) << iso.err;
+    const auto before = splitLines(plain.out);
+    const auto after = splitLines(iso.out);
+    ASSERT_EQ(before.size(), after.size());
+    const auto header = csvFields(after[0]);
+    for (std::size_t k = 0; k < before.size(); ++k) {
+        EXPECT_EQ(after[k].rfind(before[k] + ",", 0), 0u) << after[k];
+    }
+    EXPECT_EQ(header.back(), "program_version");
+    const auto column = [&](const std::string& name) {
+        return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+    };
+    // The document fit without corrections is the click's: the same hf and hc, at every digit printed.
+    for (std::size_t k = 1; k < after.size(); ++k) {
+        const auto row = csvFields(after[k]);
+        ASSERT_EQ(row.size(), header.size());
+        EXPECT_EQ(row[column("iso_hf_nm")], row[column("hf_nm")]);
+        EXPECT_EQ(row[column("iso_hc_nm")], row[column("hc_nm")]);
+        EXPECT_EQ(row[column("iso_fit")], "document");
+        EXPECT_EQ(row[column("iso_C2")], "0.5");
+    }
+    const RunResult json =
+        runCli({"analyse", "--settings", settings(), "--point", "600", "--action", "modulus", "--iso",
+                "--fit", "document", "--area", "24.5,0,0.5", files[0]});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto first = csvFields(after[1]);
+    for (const char* name : {"Er_GPa", "HIT_MPa", "Wtotal_pJ", "hmax_nm"}) {
+        EXPECT_EQ(jsonNumberAsCsv(json.out.substr(json.out.find("\"iso\": ")), name),
+                  first[column(std::string("iso_") + name)])
+            << name;
+    }
+    const auto lines = splitLines(slurp(summary));
+    ASSERT_GT(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "column,n,mean,sd,cv_pct,median,mad,min,max");
+    EXPECT_NE(slurp(summary).find("\niso_Er_GPa,"), std::string::npos);
+    EXPECT_NE(slurp(summary).find("\n\noutliers,file,indent,value,median,scaled_mads\n"), std::string::npos);
+
+    const std::vector<std::pair<std::vector<std::string>, const char*>> misuse = {
+        {{"--fit", "lsq", files[0]}, "--fit goes with --iso"},
+        {{"--iso", "--window", "90-10", files[0]}, "--window needs"},
+        {{"--iso", "--nu-s", "file", files[0]}, "--recognise"},
+        {{"--iso", "--summary", summary, "--out", summary, files[0]}, "same file"},
+    };
+    for (const auto& [args, why] : misuse) {
+        const RunResult r = batch(args);
+        EXPECT_EQ(r.status, 2) << why;
+        EXPECT_NE(r.err.find(why), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(CliBatch, RowsAreTheSameInADecimalCommaLocale) {

@@ -82,12 +82,13 @@ TEST_F(CliPoints, MessagesGoToStandardErrorWithStatusOne) {
     EXPECT_EQ(r.out, std::string(kHeader) + "0,0,100,1,1,L\n0,1,200,2,2,L\n");
     EXPECT_EQ(r.err, "mivaro-cli points: cannot read missing.MVR: No such file or directory\n");
 
-    // A column error: the points read before it are still printed.
+    // A column error leaves only that file out: the points before and after it are printed.
     write("bad.MVR", "h\n0.3,3,3,LOAD\n0.35\n");
+    write("a2.MVR", "h\n0.5,5,5,LOAD\n");
     r = runCli({"points", "a.MVR", "bad.MVR", "a2.MVR"}, m_dir);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, std::string(kHeader) + "0,0,100,1,1,L\n0,1,200,2,2,L\n");
-    EXPECT_NE(r.err.find("Error loading the force column."), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, std::string(kHeader) + "0,0,100,1,1,L\n0,1,200,2,2,L\n1,2,500,5,5,L\n");
+    EXPECT_NE(r.err.find("Error loading the force column.\nbad.MVR\nline 3"), std::string::npos) << r.err;
 }
 
 TEST_F(CliPoints, ReadsSettingsFromTheGivenDirectoryOnly) {

@@ -1,11 +1,15 @@
 // The main window: start-up, menus, keys, toolbar, status bar and routing.
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -13,6 +17,9 @@
 #include "app/command_ids.h"
 #include "app/qt/lock_key_indicators.h"
 #include "app_test_support.h"
+#include "modgraph/qt/modulus_graph_owner.h"
+#include "view/curve_painter.h"
+#include "view/graph_clicks.h"
 #include "view/qt/mivaro_view.h"
 
 using namespace mivaro;
@@ -94,7 +101,7 @@ class MainFrameTest : public QObject {
              {{"&Copy\tCtrl+C", EditCopy},
               {"Undo Text \tCtrl+Z", EditUndoText},
               {"&Text Line\tCtrl+T", EditTextLine}}},
-            {"&View", {{"Toolbar", ViewToolbar}, {"Status Bar", ViewStatusBar}}},
+            {"&View", {{"Toolbar", ViewToolbar}, {"Status Bar", ViewStatusBar}, {"Results", ViewResults}}},
             {"Setup", {{"Indentation Setup", IndentationSetup}}},
             {"&Help",
              {{"Setup && Graphic Controls", SetupHelpScreen},
@@ -134,10 +141,10 @@ class MainFrameTest : public QObject {
         QVERIFY(h.app.initInstance({}));
         using namespace command;
         for (int id :
-             {FileNew,          FileImport,      FileSaveAsMvr,  FileOpen,     FileSave,       FileSaveAs,
-              FileOpenProject,  AppExit,         EditUndoText,   EditTextLine, ViewToolbar,    ViewStatusBar,
-              IndentationSetup, SetupHelpScreen, AppAbout,       HelpFile,     DownloadLatest, EditCopy,
-              FilePrint,        FilePrintSetup,  FileExportGraph}) {
+             {FileNew,          FileImport,      FileSaveAsMvr,   FileOpen,     FileSave,       FileSaveAs,
+              FileOpenProject,  AppExit,         EditUndoText,    EditTextLine, ViewToolbar,    ViewStatusBar,
+              IndentationSetup, SetupHelpScreen, AppAbout,        HelpFile,     DownloadLatest, EditCopy,
+              FilePrint,        FilePrintSetup,  FileExportGraph, ViewResults}) {
             QVERIFY2(h.frame().commandAction(id)->isEnabled(), qPrintable(QString::number(id)));
         }
     }
@@ -363,6 +370,50 @@ class MainFrameTest : public QObject {
         QCOMPARE(pointAt(4).left(5), QString("Makes"));
         file->hide();
         QCOMPARE(frame.statusBar()->currentMessage(), QString("Ready"));
+    }
+
+    // With the program's own message boxes: what "XY-Graph" opens belongs to
+    // it, so the main window does not come up in front of it.
+    void modulusGraphOwnsItsDialogsAndComesBackOnScreen() {
+        QTemporaryDir dir;
+        RecentFileList recent;
+        ScriptedFileDialogs files;
+        RecordingShell shell;
+        ScriptedAppDialogs dialogs;
+        CMainFrame frame(dir.path().toStdString() + "/", recent,
+                         FramePorts{nullptr, &files, &shell, &dialogs});
+        frame.show();
+        auto* owner =
+            dynamic_cast<ModulusGraphWindowOwner*>(frame.view().clickCommands().ports().dialogs.modulusGraph);
+        QVERIFY(owner != nullptr);
+        const double x[] = {100, 200, 300, 400};
+        const double y[] = {50, 80, 70, 90};
+        owner->setNextSeriesStyle(0, SQUARE_SOLID, 3);
+        owner->AddSeries(x, y, 4);
+        owner->redrawAndShow();
+        XYGraphWindow* window = owner->window();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->repaint();
+        const PlotLayout& layout = owner->graph().layout();
+        const PlotMapping map(owner->graph().settings().x, owner->graph().settings().y, layout);
+
+        // A black point gives the "Information" box, the X axis band its dialog.
+        for (const QPoint at : {QPoint(map.px(200), map.py(80)), QPoint(map.px(250), layout.plotBottom)}) {
+            QWidget* parent = nullptr;
+            QTimer::singleShot(0, [&parent] {
+                auto* opened = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(opened != nullptr);
+                parent = opened->parentWidget();
+                opened->done(QDialog::Rejected);
+            });
+            QTest::mouseClick(window, Qt::RightButton, {}, at);
+            QCOMPARE(parent, static_cast<QWidget*>(window));
+        }
+
+        window->hide();
+        window->move(-3000, 5000);
+        owner->redrawAndShow();
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
     }
 
     void exitClosesTheWindow() {

@@ -94,6 +94,24 @@ class QtPortsTest : public QObject {
             QVERIFY(port.showMessage("Download?", "Korvex Tavimo", MessageButtons::YesNo) == answer);
         }
     }
+
+    void errorBoxesShowTheCriticalIcon() {
+        QtMessagePort port;
+        for (const auto& [caption, icon] :
+             {std::pair{"Error", QMessageBox::Critical}, std::pair{"Message", QMessageBox::Information},
+              std::pair{"Information", QMessageBox::Information},
+              std::pair{"File Saved As:", QMessageBox::Information}}) {
+            QMessageBox::Icon shown = QMessageBox::NoIcon;
+            QTimer::singleShot(0, [&shown] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                shown = box->icon();
+                box->button(QMessageBox::Ok)->click();
+            });
+            port.showMessage("text", caption, MessageButtons::Ok);
+            QCOMPARE(shown, icon);
+        }
+    }
 };
 
 QTEST_MAIN(QtPortsTest)

@@ -88,15 +88,34 @@ TEST_F(Conversion, UnwritableOutputIsReportedAndTheSourceKept) {
     EXPECT_NE(messages.shown[0].text.find("is a folder"), std::string::npos);
 }
 
-TEST_F(Conversion, ColumnErrorWritesNothingForThatFileOrAfter) {
+TEST_F(Conversion, ColumnErrorLeavesOnlyThatFileOut) {
     curve.names = {exportFile("ok.txt", 1), dir.write("bad.txt", "h\n1234 5678\n"),
                    exportFile("late.txt", 1)};
     const ConversionReport report = convertCurveFiles(curve, messages);
     EXPECT_TRUE(report.columnError);
-    EXPECT_EQ(report.written, std::vector<std::string>{dir.path("ok.MVR")});
+    const std::vector<std::string> converted = {dir.path("ok.MVR"), dir.path("late.MVR")};
+    EXPECT_EQ(report.written, converted);
+    EXPECT_EQ(curve.names, converted);
     EXPECT_FALSE(std::filesystem::exists(dir.path("bad.MVR")));
-    EXPECT_FALSE(std::filesystem::exists(dir.path("late.MVR")));
-    EXPECT_TRUE(curve.names.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(dir.path("bad.txt") + "\nline 2"), std::string::npos);
+}
+
+// Converting an export again after a change replaces the standard file it
+// made the first time: one entry, the new data, no "_2" file.
+TEST_F(Conversion, ReimportReplacesItsOwnStandardFile) {
+    curve.names = {exportFile("run.txt", 1)};
+    convertCurveFiles(curve, messages);
+    ASSERT_EQ(curve.names, std::vector<std::string>{dir.path("run.MVR")});
+
+    exportFile("run.txt", 3);  // the corrected export
+    curve.names.push_back(dir.path("run.txt"));
+    const ConversionReport report = convertCurveFiles(curve, messages);
+    EXPECT_EQ(curve.names, std::vector<std::string>{dir.path("run.MVR")});
+    EXPECT_EQ(report.written, std::vector<std::string>{dir.path("run.MVR")});
+    EXPECT_DOUBLE_EQ(readBack(dir.path("run.MVR")).force[0], 3);
+    EXPECT_FALSE(std::filesystem::exists(dir.path("run_2.MVR")));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Conversion, SaveAsNamesNoticesAndCollisions) {

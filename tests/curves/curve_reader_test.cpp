@@ -140,11 +140,12 @@ TEST_F(CurveReader, KeepsThePreviousSetupWhenTheSettingsFileIsMissingOrGarbled) 
     EXPECT_EQ(curve.columnSetup, kStandardColumnSetup);
 }
 
-TEST_F(CurveReader, ReportsColumnErrorsAndEmptiesTheNameList) {
+TEST_F(CurveReader, ReportsColumnErrorsWithFileAndLine) {
     struct Case {
         const char* line;
         ColumnSetup setup;
         const char* text;
+        int lineNumber = 4;  // the line the error is reported on
     };
     ColumnSetup far = kStandardColumnSetup;
     far.separatorKind = 1;
@@ -168,21 +169,22 @@ TEST_F(CurveReader, ReportsColumnErrorsAndEmptiesTheNameList) {
         {"1.0\t2.0\t3.0\n", farForce, kForceColumnError},
         {"1.0\t2.0\t3.0\n", farTime, kTimeColumnError},
         {"1\t2\t3\tLOAD\n", farSegment, kSegmentColumnError},
-        {"1,5,2,5,3,LOAD\n", commaBoth, kForceColumnError},
+        {"1,5,2,5,3,LOAD\n", commaBoth, kForceColumnError, 2},  // already the first data line
     };
     for (const Case& c : cases) {
         messages.shown.clear();
         dir.writeOpenSetup(c.setup);
         curve.names = {"a", "b"};
         curve.currentFilePath = "before";
-        ASSERT_EQ(read("bad.txt", std::string("header\n1\t2\t3\tLOAD\t5\t6\n") + c.line),
+        ASSERT_EQ(read("bad.txt", std::string("header\n1\t2\t3\tLOAD\t5\t6\n\n") + c.line),
                   ReadOutcome::ColumnError);
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, c.text);
+        EXPECT_EQ(messages.shown[0].text, std::string(c.text) + "\n" + dir.path("bad.txt") + "\nline " +
+                                              std::to_string(c.lineNumber));
         EXPECT_EQ(messages.shown[0].caption, "Error");
         EXPECT_EQ(curve.pointCount(), 0);
         EXPECT_TRUE(curve.currentFilePath.empty());
-        EXPECT_TRUE(curve.names.empty());
+        EXPECT_EQ(curve.names, (std::vector<std::string>{"a", "b"}));  // the callers leave the file out
     }
 }
 

@@ -174,7 +174,7 @@ TEST(ImportGuess, RealExports) {
     }
     const std::pair<const char*, ColumnSetup> cases[] = {
         {"hysitron_triboscan_RobinSteel0000LC.txt", {4, 1, 2, 0, 0, 0, 1, ';', 0, 1, 4, 3}},
-        {"hysitron_highload_Exp-50mN_0000.hld", {1, 0, 0, 1, 1, 0, 2, ';', 0, 1, 1, 0}},
+        {"hysitron_highload_Exp-50mN_0000.hld", {0, 5, 0, 0, 1, 0, 2, ';', 0, 1, 1, 0}},
         {"hysitron_ti_nanodent_experiment_a.hld", {13, 1, 2, 0, 0, 0, 1, ';', 0, 1, 4, 3}},
         {"micromaterials_nanotest_1000nmXX_1.txt", {0, 1, 2, 0, 0, 0, 1, ';', 0, 1, 4, 3}},
     };
@@ -198,6 +198,27 @@ TEST(ImportGuess, PreviewTextIsReadAsTextMode) {
     EXPECT_EQ(text.substr(0, 6), "a\nb\rcx");
     EXPECT_FALSE(readPreviewText(dir.path("none.txt"), text, reason));
     EXPECT_EQ(reason, "No such file or directory");
+}
+
+// 4000 bytes of this file shrink to fewer characters than the 3999 text mode
+// gives, so the sample line, the middle line of the preview, moves from the
+// "Key: value" header into the data.
+TEST(ImportGuess, CrLfFileIsSampledOverItsTextModeCharacters) {
+    test::TempDir dir;
+    std::string file;
+    for (int k = 0; k < 234; ++k) {
+        file += "Name: x\r\n";
+    }
+    for (int k = 0; k < 400; ++k) {
+        file += "100.5\t2.5\t1.5\r\n";
+    }
+    ImportDialogState state;
+    std::string reason;
+    ASSERT_TRUE(readPreviewText(dir.write("crlf.hld", file), state.rawText, reason));
+    EXPECT_EQ(state.rawText.size(), kPreviewCharacters);
+    EXPECT_EQ(state.rawText.find('\r'), std::string::npos);
+    guessImportSetup(state);
+    EXPECT_EQ(state.setup, (ColumnSetup{234, 1, 2, 0, 0, 0, 1, ';', 0, 1, 4, 3}));
 }
 
 }  // namespace

@@ -188,9 +188,10 @@ TEST_F(Document, OpenCommandAsksForStandardCurveFiles) {
     EXPECT_EQ(repaint.count, 1);
 
     const OpenFileRequest import = curveFileDialogRequest(false);
-    ASSERT_EQ(import.filters.size(), 1u);
+    ASSERT_EQ(import.filters.size(), 2u);
     EXPECT_EQ(import.filters[0].description, "Import Curve Files (*.CSV *.TXT)");
     EXPECT_EQ(import.filters[0].patterns, (std::vector<std::string>{"*.CSV", "*.TXT"}));
+    EXPECT_EQ(import.filters[1].description, "All Files (*)");  // exports such as .hld
     EXPECT_EQ(import.defaultExtension, ".csv");
 }
 
@@ -211,20 +212,26 @@ TEST_F(Document, UnreadableFilesKeepTheirSlotAndAreReportedOnce) {
     EXPECT_EQ(messages.shown[0].text.find("a.MVR"), std::string::npos);
 }
 
-TEST_F(Document, ColumnErrorEndsTheRebuildAfterThatFile) {
+// Only the bad file is left out: the curves before and after it, and their
+// entries in the list, stay.
+TEST_F(Document, ColumnErrorLeavesOnlyThatFileOut) {
     const std::string a = curveFile("a.MVR", 3, 1);
     const std::string bad = dir.write("bad.MVR", "h\n0.1,1,1,LOAD\n0.25\n");  // no force column
     const std::string c = curveFile("c.MVR", 2, 5);
-    doc.appendPaths({a, bad, c});
+    doc.appendPaths({a});
+    doc.rebuildCurveSet();
+    doc.appendPaths({bad, c});  // as "Open .MVR" adds files
     doc.rebuildCurveSet();
     const CurveSet& set = doc.curveSet();
     EXPECT_EQ(set.curveCount(), 2);
-    EXPECT_EQ(set.pointCount(), 3);
-    EXPECT_EQ(set.curves[1].path, bad);
-    EXPECT_EQ(doc.indentCurve().nameCount(), 0);
+    EXPECT_EQ(set.pointCount(), 5);
+    EXPECT_EQ(set.curves[1].path, c);
+    EXPECT_EQ(set.curveIndex[4], 1);
+    EXPECT_EQ(doc.indentCurve().names, (std::vector<std::string>{a, c}));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, kForceColumnError);
-    EXPECT_EQ(repaint.count, 1);
+    EXPECT_EQ(messages.shown[0].text, std::string(kForceColumnError) + "\n" + bad + "\nline 3");
+    EXPECT_EQ(messages.shown[0].caption, "Error");
+    EXPECT_EQ(repaint.count, 2);
 }
 
 TEST_F(Document, RunningOutOfMemoryKeepsTheCurvesOnScreen) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "curve_test_support.h"
 #include "support/file_size_limit.h"
@@ -89,6 +90,19 @@ TEST(OpenSetupFile, WritesWhatItReadsBack) {
     ASSERT_TRUE(readOpenSetup(dir.dir(), back));
     EXPECT_EQ(back.timeColumn, 3);
     EXPECT_FALSE(std::filesystem::exists(dir.path("MivaroOpenSetup.par.tmp")));
+
+    // Blanks before the separator are not part of it: the next reading splits
+    // at the first visible character; only a text of blanks gives "_".
+    const std::pair<const char*, char> typed[] = {{" ;", ';'}, {"  |x", '|'}, {" \t ", '_'}};
+    for (const auto& [separatorText, separator] : typed) {
+        ColumnSetup other = kStandardColumnSetup;
+        other.separatorKind = 3;
+        other.otherSeparator = ' ';  // the text's first character, as the dialog hands it over
+        ASSERT_TRUE(writeOpenSetup(dir.dir(), other, separatorText));
+        ASSERT_TRUE(readOpenSetup(dir.dir(), back));
+        EXPECT_EQ(back.otherSeparator, separator) << separatorText;
+        EXPECT_EQ(back.timeColumn, 3) << separatorText;
+    }
 }
 
 TEST(ForceInstabilityFile, ReadsOneFiniteNumber) {

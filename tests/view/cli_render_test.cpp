@@ -1,5 +1,7 @@
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,6 +89,67 @@ class CliRenderTest : public QObject {
         QCOMPARE(run({"--out", path("g.jpg"), path("b.MVR")}, &err), 2);
         QVERIFY(err.contains(".png, .svg or .pdf"));
         QVERIFY(!QFile::exists(path("g.jpg")));
+    }
+
+    // SVG of the two examples in "Circle Solid" of size 3: one shape per
+    // marker, not one rectangle per pixel, where the PNG has its pixels.
+    void vectorMarkersAreShapes() {
+        const QString examples = QStringLiteral(MIVARO_SOURCE_DIR "/examples/");
+        const QStringList curves{examples + "fused_silica_labelled.MVR",
+                                 examples + "fused_silica_unlabelled.MVR"};
+        const QStringList styled{"--settings", m_dir.path(), "--style", "circle-solid", "--marker-size", "3"};
+        QCOMPARE(run(styled + QStringList{"--out", path("e.svg")} + curves), 0);
+        QCOMPARE(run(styled + QStringList{"--out", path("e.png")} + curves), 0);
+        QFile file(path("e.svg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray svg = file.readAll();
+        qsizetype points = 0;
+        for (const QString& curve : curves) {
+            QFile in(curve);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            points += in.readAll().count('\n') - 1;
+        }
+        const qsizetype elements = svg.count('<') - svg.count("</") - svg.count("<?") - svg.count("<!");
+        QVERIFY2(svg.size() < 400 * 1024, QByteArray::number(svg.size()));
+        QVERIFY2(elements <= points + 300,
+                 QByteArray::number(elements) + " elements, " + QByteArray::number(points));
+
+        // Drawn back as pixels, the markers lie where the PNG has them (within
+        // a pixel of smoothing); compared inside the plot, away from the texts.
+        QImage drawn(800, 600, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        QPainter painter(&drawn);
+        QSvgRenderer(svg).render(&painter);
+        painter.end();
+        const QImage picture(path("e.png"));
+        const auto inkNear = [](const QImage& image, int x, int y, int darkest) {
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (qGray(image.pixel(x + dx, y + dy)) < darkest) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        int missing = 0;
+        int extra = 0;
+        for (int y = 30; y < 520; ++y) {
+            for (int x = 170; x < 715; ++x) {
+                missing += qGray(picture.pixel(x, y)) < 128 && !inkNear(drawn, x, y, 250) ? 1 : 0;
+                extra += qGray(drawn.pixel(x, y)) < 128 && !inkNear(picture, x, y, 128) ? 1 : 0;
+            }
+        }
+        QCOMPARE(missing, 0);
+        QCOMPARE(extra, 0);
+        // Bad style options are usage errors.
+        for (const QStringList& bad :
+             {QStringList{"--style", "dots"}, QStringList{"--marker-size", "7"},
+              QStringList{"--marker-size", "-1"}, QStringList{"--marker-size", "2x"}}) {
+            QByteArray err;
+            QCOMPARE(run(bad + curves, &err), 2);
+            QVERIFY(err.contains(bad.front().toLatin1()));
+        }
     }
 
     void badInputGivesClearStatuses() {

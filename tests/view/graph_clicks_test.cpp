@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "analysis/analysis_fakes.h"
+#include "platform/c_format.h"
 #include "view/point_pick.h"
 #include "view/recording_surface.h"
 
@@ -174,6 +175,42 @@ TEST_F(GraphClicks, EachLetterOpensItsDialogAndTheTextWaitsForTheNextPress) {
     }
     EXPECT_EQ(graph.textList().count(), 4);
     EXPECT_TRUE(modulus.shownGraphAvailable);
+}
+
+TEST_F(GraphClicks, HintSaysWhatAReleaseThereWouldStartAndChangesNothing) {
+    EXPECT_EQ(clicks->hintAt(100, 100), "");  // no paint yet
+    paint();
+    const PlotMapping mapping(graph.settings(), graph.layout());
+    const CurveSet& set = doc->curveSet();
+    const std::vector<Rgb> colours = set.colour;
+    const int repaints = repaint.requests;
+    struct Case {
+        int point;
+        const char* hint;  // with the index of the point the release takes
+    };
+    const std::vector<Case> cases = {
+        {kLoad, "Loading point %d of sample.MVR: left click for the label and rates"},
+        {kHold, "Top hold point %d of sample.MVR: left click for the hardness"},
+        {kUnload, "Unloading point %d of sample.MVR: left click for the modulus"},
+        {kReload, "Reloading point %d of sample.MVR: left click for the modulus"},
+        {kBottom, ""},
+    };
+    for (const Case& c : cases) {
+        const auto k = static_cast<std::size_t>(c.point);
+        const int x = mapping.px(set.depth[k]);
+        const int y = mapping.py(set.force[k]);
+        const std::optional<int> taken = clicks->pointAt(x, y);
+        ASSERT_TRUE(taken.has_value());
+        EXPECT_EQ(clicks->hintAt(x, y), *c.hint == 0 ? std::string() : formatC(c.hint, *taken)) << c.point;
+    }
+    EXPECT_EQ(clicks->hintAt(graph.layout().plotRight - 1, graph.layout().plotTop + 1), "");
+    EXPECT_EQ(set.colour, colours);
+    EXPECT_EQ(repaint.requests, repaints);
+    EXPECT_EQ(modulus.shownTitle, "");
+    // While a result waits, the release only places it.
+    graph.textList().beginTextPlacement("Es = 70 GPa");
+    const auto k = static_cast<std::size_t>(kUnload);
+    EXPECT_EQ(clicks->hintAt(mapping.px(set.depth[k]), mapping.py(set.force[k])), "");
 }
 
 TEST_F(GraphClicks, NothingBeforeThePaintAndSettingsOnlyWhereSaved) {

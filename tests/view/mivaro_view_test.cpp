@@ -2,14 +2,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include "view/curve_painter.h"
+#include "view/graph_clicks.h"
 
 namespace mivaro {
 
@@ -278,6 +281,52 @@ class MivaroViewTest : public QObject {
         QTest::mouseClick(h.view, Qt::RightButton, {}, QPoint(400, 528 - 10));  // outside the band
         QCOMPARE(dialogs.asked, 1);
         h.view->setGraphDialogs(nullptr);
+    }
+
+    // Clicks on the example's loading, hold and unloading: each dialog opens
+    // where none of the points it is about lies under it.
+    void analysisDialogsLeaveTheHighlightedPointsInSight() {
+        Harness h;
+        h.view->setLeftReleaseHandler([v = h.view](int x, int y) { v->clickCommands().leftRelease(x, y); });
+        h.view->setFixedSize(500, 380);
+        h.window.move(0, 0);
+        h.doc.appendPaths({MIVARO_SOURCE_DIR "/examples/fused_silica_labelled.MVR"});
+        h.doc.rebuildCurveSet();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        h.view->repaint();
+        const CurveSet& set = h.doc.curveSet();
+        const PlotMapping map(h.view->settings(), h.view->plotLayout());
+        for (const char letter : {'L', 'T', 'U'}) {
+            std::vector<int> run;
+            for (int i = 0; i < set.pointCount(); ++i) {
+                if (set.segment[static_cast<std::size_t>(i)] == letter) {
+                    run.push_back(i);
+                }
+            }
+            const auto k = static_cast<std::size_t>(run.at(run.size() / 2));
+            const QPoint clicked(map.px(set.depth[k]), map.py(set.force[k]));
+            QRect dialogFrame;
+            std::vector<QPoint> shown;  // the clicked and the highlighted points, on the screen
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog != nullptr);
+                dialogFrame = dialog->frameGeometry();
+                shown.push_back(h.view->mapToGlobal(clicked));
+                for (std::size_t i = 0; i < set.colour.size(); ++i) {
+                    if (set.colour[i] != 0) {
+                        shown.push_back(
+                            h.view->mapToGlobal(QPoint(map.px(set.depth[i]), map.py(set.force[i]))));
+                    }
+                }
+                dialog->reject();
+            });
+            QTest::mouseClick(h.view, Qt::LeftButton, {}, clicked);
+            QVERIFY2(dialogFrame.isValid(), QByteArray(1, letter).constData());
+            QVERIFY(h.view->screen()->availableGeometry().contains(dialogFrame));
+            for (const QPoint& point : shown) {
+                QVERIFY2(!dialogFrame.contains(point), QByteArray(1, letter).constData());
+            }
+        }
     }
 
   private:

@@ -54,4 +54,11 @@ void addAreaEquationRow(QBoxLayout* row, const QString& prefix, QLineEdit* c0, Q
     row->addStretch(1);
 }
 
+void placeDialog(QWidget& dialog, const DialogPlacer& placer) {
+    if (placer) {
+        dialog.adjustSize();
+        placer(dialog);
+    }
+}
+
 }  // namespace mivaro

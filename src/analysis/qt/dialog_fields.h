@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 class QBoxLayout;
@@ -23,6 +24,13 @@ QLineEdit* textField(const std::string& text, const char* objectName, int widthC
 
 // "Ap (h) = [C0] h² + [C1] h" on one row.
 void addAreaEquationRow(QBoxLayout* row, const QString& prefix, QLineEdit* c0, QLineEdit* c1);
+
+// Moves a dialog, sized to its contents, before it opens; the main view
+// puts the analysis dialogs beside the points they are about.
+using DialogPlacer = std::function<void(QWidget& dialog)>;
+
+// Sizes the dialog and hands it to the placer, if there is one.
+void placeDialog(QWidget& dialog, const DialogPlacer& placer);
 
 inline QString toQt(const std::string& text) {
     return QString::fromStdString(text);

@@ -111,6 +111,7 @@ void HardnessDialog::accept() {
 
 std::optional<HardnessSettings> QtHardnessDialogPort::askHardness(const HardnessSettings& settings) {
     HardnessDialog dialog(settings, m_parent);
+    placeDialog(dialog, m_placer);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <utility>
 
 #include "analysis/analysis_dialogs.h"
+#include "analysis/qt/dialog_fields.h"
 
 class QCheckBox;
 class QLabel;
@@ -46,8 +48,11 @@ class QtHardnessDialogPort final : public HardnessDialogPort {
     explicit QtHardnessDialogPort(QWidget* parent) : m_parent(parent) {}
     std::optional<HardnessSettings> askHardness(const HardnessSettings& settings) override;
 
+    void setPlacer(DialogPlacer placer) { m_placer = std::move(placer); }
+
   private:
     QPointer<QWidget> m_parent;
+    DialogPlacer m_placer;
 };
 
 }  // namespace mivaro

@@ -66,6 +66,7 @@ Acted<LoadingCurveValues> LoadingCurveDialog::answer() const {
 std::optional<Acted<LoadingCurveValues>> QtLoadingCurveDialogPort::askLoadingCurve(
     const LoadingCurveValues& values) {
     LoadingCurveDialog dialog(values, m_parent);
+    placeDialog(dialog, m_placer);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <utility>
 
 #include "analysis/analysis_dialogs.h"
+#include "analysis/qt/dialog_fields.h"
 
 class QLineEdit;
 
@@ -32,8 +34,11 @@ class QtLoadingCurveDialogPort final : public LoadingCurveDialogPort {
     explicit QtLoadingCurveDialogPort(QWidget* parent) : m_parent(parent) {}
     std::optional<Acted<LoadingCurveValues>> askLoadingCurve(const LoadingCurveValues& values) override;
 
+    void setPlacer(DialogPlacer placer) { m_placer = std::move(placer); }
+
   private:
     QPointer<QWidget> m_parent;
+    DialogPlacer m_placer;
 };
 
 }  // namespace mivaro

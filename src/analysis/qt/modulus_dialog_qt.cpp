@@ -131,6 +131,7 @@ void ModulusDialog::chooseSolveFor(int choice) {
 
 void ModulusDialog::openAdvanced() {
     AdvancedDialog advanced(advancedValuesOf(m_values.settings, m_values.sectionGraphAvailable), this);
+    placeDialog(advanced, m_placer);
     if (advanced.exec() != QDialog::Accepted) {
         return;
     }
@@ -175,6 +176,8 @@ Acted<ModulusDialogValues> ModulusDialog::answer() const {
 
 std::optional<Acted<ModulusDialogValues>> QtModulusDialogPort::askModulus(const ModulusDialogValues& values) {
     ModulusDialog dialog(values, m_parent);
+    dialog.setPlacer(m_placer);
+    placeDialog(dialog, m_placer);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <utility>
 
 #include "analysis/analysis_dialogs.h"
+#include "analysis/qt/dialog_fields.h"
 
 class QLineEdit;
 class QRadioButton;
@@ -24,6 +26,9 @@ class ModulusDialog final : public QDialog {
     // "Calculate".
     void accept() override;
 
+    // Where "Advanced " opens.
+    void setPlacer(DialogPlacer placer) { m_placer = std::move(placer); }
+
   private:
     void chooseSolveFor(int choice);
     void openAdvanced();
@@ -32,6 +37,7 @@ class ModulusDialog final : public QDialog {
     void finish(int action);
 
     ModulusDialogValues m_values;
+    DialogPlacer m_placer;
     int m_action = kActionModulus;
     QLineEdit* m_c0;
     QLineEdit* m_c1;
@@ -48,8 +54,11 @@ class QtModulusDialogPort final : public ModulusDialogPort {
     explicit QtModulusDialogPort(QWidget* parent) : m_parent(parent) {}
     std::optional<Acted<ModulusDialogValues>> askModulus(const ModulusDialogValues& values) override;
 
+    void setPlacer(DialogPlacer placer) { m_placer = std::move(placer); }
+
   private:
     QPointer<QWidget> m_parent;
+    DialogPlacer m_placer;
 };
 
 }  // namespace mivaro

@@ -9,6 +9,7 @@
 
 #include "analysis/analysis_json.h"
 #include "analysis/click_dispatch.h"
+#include "analysis/iso_indent_row.h"
 #include "analysis/rate_flow.h"
 #include "app/cli/cli_common.h"
 #include "modgraph/xy_graph_wnd.h"
@@ -26,7 +27,9 @@ constexpr const char* kUsage =
     "  on an unloading or reloading point: loading-rate, displacement-rate, modulus, equation, section\n"
     "  on a top-hold point: hardness\n"
     "  --graph-out (with section): the \"XY-Graph\" window with the new series,\n"
-    "  as a PNG picture, an SVG drawing or a PDF page by the extension of FILE\n";
+    "  as a PNG picture, an SVG drawing or a PDF page by the extension of FILE\n"
+    "  --iso [ISO OPTIONS]: adds the instrument-grade results of the point's curve as \"iso\"\n"
+    "  (ISO OPTIONS as mivaro-cli batch takes them)\n";
 
 // The client area is laid out for the click only; no pixel is kept.
 constexpr int kMaxSide = 1 << 20;
@@ -105,9 +108,23 @@ int printJson(const std::string& json) {
     return outputWritten("analyse", "the result") ? kExitOk : kExitMessage;
 }
 
+// The JSON line with ", "iso": {...}" added before its closing brace.
+std::string withIso(std::string json, const std::optional<std::string>& iso) {
+    if (iso) {
+        json.pop_back();
+        json += ", \"iso\": " + *iso + "}";
+    }
+    return json;
+}
+
 }  // namespace
 
-int runAnalyse(const std::vector<std::string>& args) {
+int runAnalyse(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = arguments;
+    IsoOptions isoOptions;
+    if (const std::string why = takeIsoOptions(args, isoOptions); !why.empty()) {
+        return analyseUsageError(why);
+    }
     CommandLine line;
     if (const std::string why = parseCommandLine(args,
                                                  {"--settings", "--point", "--click", "--size", "--action",
@@ -159,6 +176,15 @@ int runAnalyse(const std::vector<std::string>& args) {
             return analyseUsageError(formatC("--size needs WxH with each side 1 to %d pixels", kMaxSide));
         }
     }
+    std::optional<IsoSetup> iso;
+    if (isoOptions.iso) {
+        iso.emplace();
+        const ModulusSettings settings =
+            readModulusSettings(asSettingsDirectory(line.value("--settings", ".")));
+        if (const std::string why = isoSetupOf(isoOptions, settings, *iso); !why.empty()) {
+            return analyseUsageError(why);
+        }
+    }
     const auto loaded = loadDocument("analyse", line.value("--settings", "."), line.files);
     // A file that could not be read was said first; what follows is its consequence, not a usage error.
     const bool loadReported = loaded->messages.anyShown();
@@ -181,8 +207,9 @@ int runAnalyse(const std::vector<std::string>& args) {
                         GraphData{set, doc.indentCurve().nameCount(), doc.xAxisTitle, doc.yAxisTitle});
         const std::optional<int> picked = clicks.pointAt(clickX, clickY);
         if (!picked || clickFlowFor(set.segment[static_cast<std::size_t>(*picked)]) == ClickFlow::None) {
-            const int status =
-                printJson(analysisJson(FlowOutcome{}, doc.indentCurve().results, std::nullopt));
+            const std::optional<std::string> none = iso ? std::optional<std::string>("null") : std::nullopt;
+            const int status = printJson(
+                withIso(analysisJson(FlowOutcome{}, doc.indentCurve().results, std::nullopt), none));
             return status == kExitOk && loadReported ? kExitMessage : status;
         }
         point = *picked;
@@ -204,8 +231,17 @@ int runAnalyse(const std::vector<std::string>& args) {
     if (line.has("--label")) {
         dialogs.label = line.value("--label");
     }
+    std::optional<std::string> isoJson;
+    if (iso) {
+        // The curve's points before the click: the flows colour points but never move them.
+        const PointSpan span = curveSpanOf(set, point);
+        const IsoResults results = isoResultsOfPoints(set, span.first, span.last, *iso);
+        ResultRow row = isoRow(*iso, &results);
+        row.cells.insert(row.cells.begin(), ResultCell{"error", std::nullopt, results.error});
+        isoJson = resultCellsJson(row, "iso_");
+    }
     const FlowOutcome outcome = clicks.runOn(point);
-    const int status = printJson(analysisJson(outcome, doc.indentCurve().results, point));
+    const int status = printJson(withIso(analysisJson(outcome, doc.indentCurve().results, point), isoJson));
     if (status != kExitOk) {
         return status;
     }

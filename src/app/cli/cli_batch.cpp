@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 #include <ostream>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "analysis/batch_analysis.h"
 #include "analysis/batch_runner.h"
+#include "analysis/result_summary.h"
 #include "app/cli/cli_common.h"
 #include "platform/c_format.h"
 #include "platform/safe_file_write.h"
@@ -21,7 +23,11 @@ namespace mivaro::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] FILE...\n";
+    "usage: mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi]\n"
+    "                        [--summary FILE.csv] [--iso [ISO OPTIONS]] FILE...\n"
+    "  ISO OPTIONS: --fit document|lsq  --window LO-HI  --epsilon E|m  --beta B  --nu-s V  --nu-i V\n"
+    "               --Ei GPA  --area C0,C1[,C2,C3,C4,C5]  --frame-compliance CF  --zero-point [LO-HI]\n"
+    "               --drift RATE|hold\n";
 constexpr int kMaxJobs = 1024;
 
 int batchUsageError(const std::string& why) {
@@ -57,7 +63,7 @@ int solveForOf(const std::string& text) {
     return -1;
 }
 
-BatchLine analyseToLine(const BatchSettings& settings, const std::string& path) {
+BatchLine analyseToLine(const BatchSettings& settings, const std::string& path, ResultRow* kept) {
     BatchRow row;
     try {
         row = analyseBatchFile(settings, path);
@@ -70,16 +76,32 @@ BatchLine analyseToLine(const BatchSettings& settings, const std::string& path) 
         row.file = path;
         row.error = std::string("The analysis failed: ") + failure.what();
     }
-    return {batchCsvRow(row, settings.modulus.solveFor), !row.error.empty()};
+    ResultRow cells = batchResultRow(row, settings);
+    BatchLine line{csvRowLine(cells), !row.error.empty()};
+    if (kept != nullptr) {
+        *kept = std::move(cells);
+    }
+    return line;
 }
 
 }  // namespace
 
-int runBatchCommand(const std::vector<std::string>& args) {
+int runBatchCommand(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = arguments;
+    IsoOptions isoOptions;
+    if (const std::string why = takeIsoOptions(args, isoOptions); !why.empty()) {
+        return batchUsageError(why);
+    }
     CommandLine line;
-    if (const std::string why = parseCommandLine(args, {"--settings", "--jobs", "--out", "--solve"}, line);
+    if (const std::string why =
+            parseCommandLine(args, {"--settings", "--jobs", "--out", "--solve", "--summary"}, line);
         !why.empty()) {
         return batchUsageError(why);
+    }
+    if (line.has("--summary") && line.has("--out") &&
+        std::filesystem::weakly_canonical(line.value("--summary")) ==
+            std::filesystem::weakly_canonical(line.value("--out"))) {
+        return batchUsageError("--summary and --out name the same file");
     }
     const std::string directory = line.value("--settings", ".");
     int solveFor = -1;
@@ -101,7 +123,14 @@ int runBatchCommand(const std::vector<std::string>& args) {
         }
         jobs = static_cast<unsigned>(parsed);
     }
-    const BatchSettings settings = readBatchSettings(asSettingsDirectory(directory), solveFor);
+    BatchSettings settings = readBatchSettings(asSettingsDirectory(directory), solveFor);
+    if (isoOptions.iso) {
+        IsoSetup iso;
+        if (const std::string why = isoSetupOf(isoOptions, settings.modulus, iso); !why.empty()) {
+            return batchUsageError(why);
+        }
+        settings.iso = iso;
+    }
     if (settings.modulus.solveFor < 0 || settings.modulus.solveFor > 3) {
         return batchUsageError(std::string(kModulusSettingsFile) + " of " + directory +
                                " chooses no quantity to solve for; give --solve es, vs, ei or vi");
@@ -112,8 +141,12 @@ int runBatchCommand(const std::vector<std::string>& args) {
     const bool showProgress = isatty(STDERR_FILENO) && (line.has("--out") || !isatty(STDOUT_FILENO));
     BatchProgressSink* progress = showProgress ? &terminal : nullptr;
     const std::vector<std::string>& files = line.files;
-    const auto work = [&](std::size_t k) { return analyseToLine(settings, files[k]); };
-    const std::string header = batchCsvHeader(settings.modulus.solveFor);
+    // Each job fills its own row: the summary needs them all once the table is written.
+    std::vector<ResultRow> rows(line.has("--summary") ? files.size() : 0);
+    const auto work = [&](std::size_t k) {
+        return analyseToLine(settings, files[k], rows.empty() ? nullptr : &rows[k]);
+    };
+    const std::string header = csvHeaderLine(batchResultRow(BatchRow{}, settings));
     BatchTally tally;
     if (line.has("--out")) {
         std::string error;
@@ -134,6 +167,15 @@ int runBatchCommand(const std::vector<std::string>& args) {
         tally = runBatch(
             files.size(), jobs, work, [](const BatchLine& l) { writeOut(l.text); }, progress);
         if (!outputWritten("batch", "the table")) {
+            return kExitMessage;
+        }
+    }
+    if (line.has("--summary")) {
+        std::string error;
+        const std::string summary = resultSummaryCsv(rows);
+        if (!saveFileSafely(
+                line.value("--summary"), [&](std::ostream& out) { out << summary; }, error)) {
+            std::fprintf(stderr, "mivaro-cli batch: %s\n", error.c_str());
             return kExitMessage;
         }
     }

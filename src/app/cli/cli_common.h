@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/iso_setup.h"
 #include "curves/mivaro_doc.h"
 #include "platform/message_port.h"
 
@@ -62,6 +63,20 @@ struct CommandLine {
 // Returns an empty string on success, else what is wrong (for the user).
 std::string parseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions, CommandLine& parsed);
+
+// The instrument-grade results asked for on a command line.
+struct IsoOptions {
+    bool iso = false;
+    std::vector<std::pair<std::string, std::string>> values;  // option, value in order
+};
+
+// Takes --iso and the options of kIsoValueOptions (and --zero-point with its
+// optional LO-HI) out of args. Returns an empty string, or what is wrong.
+std::string takeIsoOptions(std::vector<std::string>& args, IsoOptions& options);
+
+// The setup: the settings' values, then the options in order. Returns an empty
+// string, or what is wrong with an option (for the user).
+std::string isoSetupOf(const IsoOptions& options, const ModulusSettings& settings, IsoSetup& setup);
 
 // "WxH" with each side 1 to kMaxImageSide pixels; false leaves width and height as they were.
 // Larger images are refused rather than risking an allocation of gigabytes.

@@ -23,11 +23,13 @@
 #include "app/menu_model.h"
 #include "app/qt/app_dialogs_qt.h"
 #include "app/qt/lock_key_indicators.h"
+#include "app/qt/results_window.h"
 #include "app/qt/shipped_files.h"
 #include "app/qt/toolbar_icons.h"
 #include "curves/qt/import_setup_dialog.h"
 #include "modgraph/qt/modulus_graph_owner.h"
 #include "platform/qt/qt_clipboard.h"
+#include "view/graph_clicks.h"
 #include "view/qt/graph_dialogs_qt.h"
 #include "view/qt/graph_output.h"
 #include "view/qt/graph_printing.h"
@@ -83,8 +85,19 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     m_repaint.setTarget([view = m_view] { view->requestRepaint(); });
     setCentralWidget(m_view);
     m_modulusGraphDialogs = std::make_unique<QtGraphDialogs>(this);
+    MessagePort* modulusGraphMessages = m_ports.messages;
+    if (m_qtMessages) {
+        m_qtModulusGraphMessages = std::make_unique<QtMessagePort>(this);
+        modulusGraphMessages = m_qtModulusGraphMessages.get();
+    }
     m_modulusGraph =
-        std::make_unique<ModulusGraphWindowOwner>(m_view, *m_modulusGraphDialogs, *m_ports.messages);
+        std::make_unique<ModulusGraphWindowOwner>(m_view, *m_modulusGraphDialogs, *modulusGraphMessages);
+    m_modulusGraph->onWindowCreated = [this](XYGraphWindow& window) {
+        m_modulusGraphDialogs->setParent(&window);
+        if (m_qtModulusGraphMessages) {
+            m_qtModulusGraphMessages->setParent(&window);
+        }
+    };
     m_view->setModulusGraph(m_modulusGraph.get());
     setWindowIcon(QIcon(programIcon(32)));
     setWindowTitle(toQt(m_session->frameTitle()));
@@ -96,6 +109,7 @@ CMainFrame::CMainFrame(const std::string& settingsDirectory, RecentFileList& rec
     createStatusBar();
     addDocumentAndViewHandlers();
     addGraphOutputHandlers();
+    connectResults();
     updateCommandStates();
 }
 
@@ -104,7 +118,10 @@ CMainFrame::~CMainFrame() {
     // window's children after the document is gone.
     m_repaint.setTarget(nullptr);
     m_view->setModulusGraph(nullptr);
+    m_view->clickCommands().setResultObserver(nullptr);
+    m_view->setClickHintHandler(nullptr);
     m_modulusGraph.reset();
+    m_results.reset();
     delete takeCentralWidget();
     m_view = nullptr;
 }
@@ -147,6 +164,7 @@ void CMainFrame::createMenus() {
         actionFor(id)->setCheckable(true);
         actionFor(id)->setChecked(true);
     }
+    actionFor(command::ViewResults)->setCheckable(true);
 }
 
 void CMainFrame::createAccelerators() {
@@ -235,6 +253,30 @@ void CMainFrame::addDocumentAndViewHandlers() {
         statusBar()->setVisible(!statusBar()->isVisible());
         commandAction(command::ViewStatusBar)->setChecked(statusBar()->isVisible());
     });
+}
+
+void CMainFrame::connectResults() {
+    m_results = std::make_unique<ResultsWindowOwner>(this, *m_doc, messages(), fileDialogs());
+    m_results->onShownChanged = [this](bool shown) {
+        commandAction(command::ViewResults)->setChecked(shown);
+    };
+    m_router.add(CommandTarget::Frame, command::ViewResults, [this] { m_results->toggle(); });
+    m_view->clickCommands().setResultObserver([this](const ResultRow& row) { m_results->add(row); });
+    m_view->setClickHintHandler([this](const std::string& hint) { showClickHint(hint); });
+}
+
+void CMainFrame::showClickHint(const std::string& hint) {
+    QStatusBar* bar = statusBar();
+    if (!hint.empty()) {
+        m_clickHint = toQt(hint);
+        bar->showMessage(m_clickHint);
+        return;
+    }
+    // Back to the prompts, unless something else has taken the pane since.
+    if (!m_clickHint.isEmpty() && bar->currentMessage() == m_clickHint) {
+        bar->clearMessage();
+    }
+    m_clickHint.clear();
 }
 
 void CMainFrame::addGraphOutputHandlers() {

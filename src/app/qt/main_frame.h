@@ -20,11 +20,12 @@ namespace mivaro {
 
 class CMivaro4View;
 class GraphPrinting;
-class GraphDialogPort;
+class QtGraphDialogs;
 class ModulusGraphWindowOwner;
 class LockKeyIndicators;
 class QtAppDialogs;
 class QtImportSetupDialog;
+class ResultsWindowOwner;
 
 // The ports through which the window reaches the user and the desktop. Any
 // left null gets the Qt implementation; tests put scripted fakes in.
@@ -72,6 +73,8 @@ class CMainFrame : public QMainWindow {
     // The program's printer, shared by Print and Print Setup.
     GraphPrinting& printing() { return *m_printing; }
     ImportSetupDialogPort& importSetup() { return *m_ports.importSetup; }
+    // The "Results" window and its table of the session's analyses.
+    ResultsWindowOwner& results() { return *m_results; }
 
   protected:
     bool event(QEvent* event) override;
@@ -88,6 +91,8 @@ class CMainFrame : public QMainWindow {
     void addGraphOutputHandlers();
     void copyActiveWindow();
     void exportGraph();
+    void connectResults();
+    void showClickHint(const std::string& hint);
     QAction* actionFor(int id);
 
     std::string m_settingsDirectory;
@@ -106,8 +111,12 @@ class CMainFrame : public QMainWindow {
     CMivaro4View* m_view = nullptr;
     std::unique_ptr<GraphPrinting> m_printing;
     // The "XY-Graph" window of the section analysis, with its own axis dialogs.
-    std::unique_ptr<GraphDialogPort> m_modulusGraphDialogs;
+    // Its dialogs and message boxes become children of that window once it
+    // exists, so they open over it instead of raising the main window.
+    std::unique_ptr<QtGraphDialogs> m_modulusGraphDialogs;
+    std::unique_ptr<QtMessagePort> m_qtModulusGraphMessages;
     std::unique_ptr<ModulusGraphWindowOwner> m_modulusGraph;
+    std::unique_ptr<ResultsWindowOwner> m_results;
 
     CommandRouter m_router;
     std::map<int, QAction*> m_actions;
@@ -115,6 +124,8 @@ class CMainFrame : public QMainWindow {
     LockKeyIndicators* m_lockIndicators = nullptr;
     // The prompt of the greyed menu item under the pointer, if any.
     QString m_disabledPrompt;
+    // The click hint the message pane shows, if it shows one.
+    QString m_clickHint;
 };
 
 }  // namespace mivaro

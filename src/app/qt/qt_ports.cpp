@@ -56,7 +56,12 @@ MessageAnswer QtMessagePort::showMessage(const std::string& text, const std::str
                                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
-    QMessageBox::information(m_parent, toQt(caption), toQt(text), QMessageBox::Ok);
+    // Failures ("Error") carry the critical icon; notices the information icon.
+    if (caption == "Error") {
+        QMessageBox::critical(m_parent, toQt(caption), toQt(text), QMessageBox::Ok);
+    } else {
+        QMessageBox::information(m_parent, toQt(caption), toQt(text), QMessageBox::Ok);
+    }
     return MessageAnswer::Ok;
 }
 

@@ -16,6 +16,9 @@ void ModulusGraphWindowOwner::createOnce() {
     if (!m_created) {
         m_created = true;
         m_window = new XYGraphWindow(m_graph, m_dialogs, m_messages, m_mainView);
+        if (onWindowCreated) {
+            onWindowCreated(*m_window);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 
 #include "modgraph/qt/xy_graph_window.h"
 #include "modgraph/xy_graph_wnd.h"
@@ -29,6 +30,9 @@ class ModulusGraphWindowOwner final : public ModulusGraphSink {
     CXYGraphWnd& graph() { return m_graph; }
     // Null until the first hand-over.
     XYGraphWindow* window() const { return m_window.data(); }
+    // Called once the window exists, so that dialogs and messages opened
+    // from it can be made its children.
+    std::function<void(XYGraphWindow&)> onWindowCreated;
 
   private:
     void createOnce();

@@ -1,11 +1,14 @@
 #include "modgraph/qt/xy_graph_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include "platform/qt/qt_clipboard.h"
+#include "view/dialog_placement.h"
 #include "view/qt/graph_image.h"
 #include "view/qt/text_cursor_builder.h"
 #include "view/qt/text_line_dialog.h"
@@ -80,8 +83,32 @@ void XYGraphWindow::showWindow() {
     } else {
         show();
     }
+    keepOnScreen();
     raise();
     activateWindow();
+}
+
+void XYGraphWindow::keepOnScreen() {
+    const QRect frame = frameGeometry();
+    QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (screen == nullptr) {
+        screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize frameExtra = frame.size() - size();
+    const QSize fitting = size().boundedTo(area.size() - frameExtra);
+    if (fitting != size()) {
+        resize(fitting);
+    }
+    const QRect now = frameGeometry();
+    const PixelBox kept = keptInside(PixelBox{now.left(), now.top(), now.right() + 1, now.bottom() + 1},
+                                     PixelBox{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    if (kept.left != now.left() || kept.top != now.top()) {
+        move(kept.left, kept.top);
+    }
 }
 
 void XYGraphWindow::hideWindow() {

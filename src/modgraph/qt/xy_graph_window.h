@@ -47,6 +47,8 @@ class XYGraphWindow final : public QWidget, public XYGraphWindowPort {
   private:
     void updatePorts();
     void updateCursor();
+    // Moves (and if need be shrinks) the window to lie wholly on its screen.
+    void keepOnScreen();
 
     CXYGraphWnd& m_graph;
     GraphDialogPort& m_dialogs;

@@ -68,6 +68,7 @@ class AxisTitlesDialog : public QDialog {
 class QtGraphDialogs final : public GraphDialogPort {
   public:
     explicit QtGraphDialogs(QWidget* parent) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
     std::optional<AxisDialogValues> askXAxis(const AxisDialogValues& values) override;
     std::optional<AxisDialogValues> askYAxis(const AxisDialogValues& values) override;
     std::optional<AxisTitlesValues> askAxisTitles(const AxisTitlesValues& values) override;

@@ -60,10 +60,13 @@ void paintCopy(QPainter& painter, const MainGraph& graph, const GraphData& data,
     }
 }
 
+// SVG and PDF: one shape per marker, one polyline per joined line.
 void paintOn(QPainter& painter, QSize clientSize, const PicturePaint& paint) {
     PainterSurface surface(painter, ClientRect{0, 0, clientSize.width(), clientSize.height()});
     surface.setScaledPens(true);
+    surface.setVectorShapes(true);
     paint(surface);
+    surface.flushPath();
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
 
 #include "analysis/qt/hardness_dialog_qt.h"
 #include "analysis/qt/loading_curve_dialog_qt.h"
 #include "analysis/qt/modulus_dialog_qt.h"
 #include "platform/qt/qt_progress.h"
+#include "view/dialog_placement.h"
 #include "view/graph_clicks.h"
 #include "view/qt/curve_style_dialog_qt.h"
 #include "view/qt/graph_dialogs_qt.h"
@@ -73,7 +76,17 @@ CMivaro4View::CMivaro4View(CMivaro4Doc& doc, QWidget* parent)
     ports.dialogs =
         ClickDialogs{m_loadingDialog.get(), m_hardnessDialog.get(), m_modulusDialog.get(), nullptr};
     m_clicks = std::make_unique<GraphClickCommands>(m_graph, m_doc, ports);
+    const DialogPlacer placer = [this](QWidget& dialog) { placeBesideHighlightedPoints(dialog); };
+    m_modulusDialog->setPlacer(placer);
+    m_hardnessDialog->setPlacer(placer);
+    m_loadingDialog->setPlacer(placer);
     m_leftRelease = [this](int x, int y) { m_clicks->leftRelease(x, y); };
+    m_hintTimer = new QTimer(this);
+    m_hintTimer->setSingleShot(true);
+    m_hintTimer->setInterval(kHintRestMs);
+    // The rule of the click with the last paint's mapping; nothing is picked.
+    connect(m_hintTimer, &QTimer::timeout, this,
+            [this] { tellHint(m_clicks->hintAt(m_hintAt.x(), m_hintAt.y())); });
     setMouseTracking(true);  // the text cursor follows every move
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -110,6 +123,10 @@ void CMivaro4View::setModulusGraph(ModulusGraphSink* graph) {
 
 void CMivaro4View::setLeftReleaseHandler(std::function<void(int x, int y)> handler) {
     m_leftRelease = std::move(handler);
+}
+
+void CMivaro4View::setClickHintHandler(std::function<void(const std::string& hint)> handler) {
+    m_hintHandler = std::move(handler);
 }
 
 void CMivaro4View::setRightReleaseHandler(std::function<void(int x, int y)> handler) {
@@ -197,8 +214,53 @@ void CMivaro4View::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void CMivaro4View::mouseMoveEvent(QMouseEvent*) {
+void CMivaro4View::mouseMoveEvent(QMouseEvent* event) {
     updateCursor();
+    if (m_hintHandler) {
+        // Looked up once the pointer rests: the scan runs over every point of the set.
+        m_hintAt = clientPixel(*event);
+        m_hintTimer->start();
+    }
+}
+
+void CMivaro4View::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    m_hintTimer->stop();
+    tellHint({});
+}
+
+void CMivaro4View::tellHint(const std::string& hint) {
+    if (hint != m_lastHint && m_hintHandler) {
+        m_lastHint = hint;
+        m_hintHandler(hint);
+    }
+}
+
+void CMivaro4View::placeBesideHighlightedPoints(QWidget& dialog) {
+    const std::optional<int> point = m_clicks->activePoint();
+    if (!point || !m_graph.layout().frameDrawn || screen() == nullptr) {
+        return;
+    }
+    const std::optional<PixelBox> run =
+        highlightedPointsBox(m_doc.curveSet(), PlotMapping(m_graph.settings(), m_graph.layout()),
+                             PixelBox{0, 0, width(), height()}, *point);
+    if (!run) {
+        return;
+    }
+    const auto box = [](const QRect& r) {
+        return PixelBox{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    };
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    const PixelBox onScreen{run->left + origin.x(), run->top + origin.y(), run->right + origin.x(),
+                            run->bottom + origin.y()};
+    // The dialog has no frame before it is shown; it gets one like the main window's.
+    const QWidget* main = window();
+    const int frameWidth = main->frameGeometry().width() - main->width();
+    const int frameHeight = main->frameGeometry().height() - main->height();
+    const PixelBox placed =
+        placeDialogBeside(onScreen, dialog.width() + frameWidth, dialog.height() + frameHeight,
+                          box(screen()->availableGeometry()), box(main->frameGeometry()));
+    dialog.move(placed.left, placed.top);
 }
 
 void CMivaro4View::updateCursor() {

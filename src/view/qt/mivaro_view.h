@@ -13,6 +13,7 @@
 #include "view/text_line_dialog_port.h"
 
 class QPainter;
+class QTimer;
 
 namespace mivaro {
 
@@ -58,6 +59,9 @@ class CMivaro4View : public QWidget {
     // Called with the position of every left release that did not end a
     // text placement; by default the graph click commands.
     void setLeftReleaseHandler(std::function<void(int x, int y)> handler);
+    // Told, as the pointer moves, what a left click there would start ("" where
+    // it would start nothing, and when the pointer leaves the view).
+    void setClickHintHandler(std::function<void(const std::string& hint)> handler);
     // Called with the position of every right release; by default the
     // right-click editing of the graph (editAt).
     void setRightReleaseHandler(std::function<void(int x, int y)> handler);
@@ -93,9 +97,14 @@ class CMivaro4View : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     void updateCursor();
+    void tellHint(const std::string& hint);
+    // Moves an analysis dialog beside the points the running click flow is
+    // about, so they stay in sight while it is open.
+    void placeBesideHighlightedPoints(QWidget& dialog);
 
     CMivaro4Doc& m_doc;
     MainGraph m_graph;
@@ -115,6 +124,12 @@ class CMivaro4View : public QWidget {
     std::unique_ptr<GraphClickCommands> m_clicks;
     std::function<void(int, int)> m_leftRelease;
     std::function<void(int, int)> m_rightRelease;
+    std::function<void(const std::string&)> m_hintHandler;
+    // How long the pointer rests before the hint is looked up.
+    static constexpr int kHintRestMs = 80;
+    QTimer* m_hintTimer = nullptr;
+    QPoint m_hintAt;
+    std::string m_lastHint;
     QImage m_backBuffer;
 };
 

@@ -4,6 +4,7 @@
 #include <QPen>
 #include <algorithm>
 
+#include "view/curve_painter.h"
 #include "view/qt/graph_font.h"
 #include "view/raster_line.h"
 
@@ -36,12 +37,20 @@ PainterSurface::PainterSurface(QPainter& painter, ClientRect client, QImage* ras
     m_font = qtFont(FontChoice{});
 }
 
+PainterSurface::~PainterSurface() {
+    flushPath();
+}
+
 void PainterSurface::moveTo(int x, int y) {
+    flushPath();
     m_x = x;
     m_y = y;
 }
 
 void PainterSurface::setPen(int width, Rgb colour) {
+    if (width != m_requestedPenWidth || colour != m_penColour) {
+        flushPath();
+    }
     m_penWidth = width <= 1 ? 1 : width;
     m_requestedPenWidth = width;
     m_penColour = colour;
@@ -55,17 +64,38 @@ void PainterSurface::lineTo(int x, int y) {
         } else {
             wideLineBits(m_x, m_y, x, y);
         }
+    } else if (m_vectorShapes) {
+        if (m_path.isEmpty()) {
+            m_path << QPoint(m_x, m_y);
+        }
+        if (m_path.constLast() != QPoint(x, y)) {  // a repeated point adds nothing to the line
+            m_path << QPoint(x, y);
+        }
     } else if (x != m_x || y != m_y) {  // a zero-length line sets no pixel
-        QPen pen(QColor(redOf(m_penColour), greenOf(m_penColour), blueOf(m_penColour)));
-        const bool hairline = m_scaledPens ? m_requestedPenWidth <= 0 : m_penWidth <= 1;
-        pen.setWidth(hairline ? 0 : m_penWidth);
-        pen.setCapStyle(m_penWidth <= 1 ? Qt::FlatCap : Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-        m_painter.setPen(pen);
+        m_painter.setPen(linePen());
         m_painter.drawLine(m_x, m_y, x, y);
     }
     m_x = x;
     m_y = y;
+}
+
+QPen PainterSurface::linePen() const {
+    QPen pen(QColor(redOf(m_penColour), greenOf(m_penColour), blueOf(m_penColour)));
+    const bool hairline = m_scaledPens ? m_requestedPenWidth <= 0 : m_penWidth <= 1;
+    pen.setWidth(hairline ? 0 : m_penWidth);
+    pen.setCapStyle(m_penWidth <= 1 ? Qt::FlatCap : Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+void PainterSurface::flushPath() {
+    if (m_path.size() >= 2) {
+        m_lastMarker.reset();  // a marker after the line is drawn again, over it
+        m_painter.setPen(linePen());
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawPolyline(m_path);
+    }
+    m_path.clear();
 }
 
 void PainterSurface::polylineTo(const int* xs, const int* ys, int count) {
@@ -121,12 +151,63 @@ void PainterSurface::wideLineBits(int x0, int y0, int x1, int y1) {
     }
 }
 
+void PainterSurface::marker(int style, int size, int cx, int cy, Rgb colour) {
+    if (m_bits != nullptr || !m_vectorShapes) {
+        DrawingSurface::marker(style, size, cx, cy, colour);
+        return;
+    }
+    const LastMarker drawn{style, size, cx, cy, colour};
+    if (size < 0 || m_lastMarker == drawn) {
+        return;
+    }
+    flushPath();
+    m_lastMarker = drawn;
+    // The shapes cover the pixels drawMarker sets: a circle's pixels reach
+    // from cx - s - 1 to cx + s, a square's from cx - s to cx + s.
+    const double s = std::min(size, kMaxMarkerSize);
+    const QColor qColour(redOf(colour), greenOf(colour), blueOf(colour));
+    QPen outline(qColour);
+    outline.setWidthF(1.0);
+    const bool solid = style == CIRCLE_SOLID || style == SQUARE_SOLID || (style == SQUARE && s == 0);
+    // Set only what changed: each change of the painter's state opens a new
+    // group in an SVG drawing.
+    const QPen pen = solid ? QPen(Qt::NoPen) : outline;
+    const QBrush brush = solid ? QBrush(qColour) : QBrush(Qt::NoBrush);
+    if (m_painter.pen() != pen) {
+        m_painter.setPen(pen);
+    }
+    if (m_painter.brush() != brush) {
+        m_painter.setBrush(brush);
+    }
+    switch (style) {
+        case CIRCLE:
+            m_painter.drawEllipse(QPointF(cx, cy), s + 0.5, s + 0.5);
+            break;
+        case CIRCLE_SOLID:
+            m_painter.drawEllipse(QPointF(cx, cy), s + 1, s + 1);
+            break;
+        case SQUARE:
+        case SQUARE_SOLID:
+            if (solid) {  // a square of size 0 is its one pixel
+                m_painter.drawRect(QRectF(cx - s, cy - s, 2 * s + 1, 2 * s + 1));
+            } else {
+                m_painter.drawRect(QRectF(cx - s + 0.5, cy - s + 0.5, 2 * s, 2 * s));
+            }
+            break;
+        default:
+            break;
+    }
+}
+
 void PainterSurface::selectFont(const FontChoice& font) {
+    flushPath();
     m_font = qtFont(font);
     m_rotationDeg = font.rotationDeg;
 }
 
 void PainterSurface::drawText(int x, int y, std::string_view text, TextAlign align) {
+    flushPath();
+    m_lastMarker.reset();
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const QFontMetrics metrics(m_font);
     const int advance = metrics.horizontalAdvance(string);
@@ -147,6 +228,8 @@ void PainterSurface::drawText(int x, int y, std::string_view text, TextAlign ali
 }
 
 void PainterSurface::setPixel(int x, int y, Rgb colour) {
+    flushPath();
+    m_lastMarker.reset();
     if (m_bits != nullptr) {
         put(x, y, toQRgb(colour));
         return;
@@ -159,6 +242,8 @@ void PainterSurface::setPixelRun(int xFrom, int xTo, int y, Rgb colour) {
         return;
     }
     if (m_bits == nullptr) {
+        flushPath();
+        m_lastMarker.reset();
         m_painter.fillRect(QRect(xFrom, y, xTo - xFrom + 1, 1),
                            QColor(redOf(colour), greenOf(colour), blueOf(colour)));
         return;
