@@ -2,7 +2,8 @@
 // with depths, forces, times and segment letters, either as raw numbers or as
 // a disturbed load-hold-unload shape), dialog values from the input, then the
 // click flows on a few points (label, rates, modulus, equation, section,
-// hardness) and the batch analysis of the first curve. Invariants checked:
+// hardness) and the batch analysis of the first curve, with or without the
+// instrument-grade results. Invariants checked:
 // the point arrays keep their length, a flow either computes, refuses or
 // places a text, and a batch row has its numbers or an error.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -15,6 +16,7 @@
 #include "analysis/analysis_dialogs.h"
 #include "analysis/batch_analysis.h"
 #include "analysis/click_dispatch.h"
+#include "analysis/iso_setup.h"
 #include "curves/mivaro_doc.h"
 #include "fuzz_support.h"
 #include "modgraph/xy_graph_wnd.h"
@@ -193,6 +195,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     batch.settingsDirectory = doc.indentCurve().settingsDirectory;
     batch.modulus = modulusSettings(in);
     batch.hardness = hardnessSettings(in);
+    if (in.ConsumeBool()) {
+        // The instrument-grade results of the batch, over the range of setups a command line can give.
+        mivaro::IsoSetup iso;
+        iso.fit = in.ConsumeBool() ? mivaro::IsoFitMethod::Lsq : mivaro::IsoFitMethod::Document;
+        iso.windowLoPct = in.ConsumeFloatingPointInRange(-10.0, 110.0);
+        iso.windowHiPct = in.ConsumeFloatingPointInRange(-10.0, 110.0);
+        iso.epsilonFromExponent = in.ConsumeBool();
+        iso.epsilon = in.ConsumeFloatingPointInRange(0.0, 2.0);
+        iso.beta = in.ConsumeFloatingPointInRange(0.5, 1.5);
+        iso.area[1] = in.ConsumeFloatingPointInRange(-100.0, 1000.0);
+        iso.frameComplianceNmPerMn = in.ConsumeFloatingPointInRange(-1.0, 10.0);
+        iso.zeroPoint = in.ConsumeBool();
+        iso.drift = static_cast<mivaro::IsoDrift>(in.ConsumeIntegralInRange(0, 2));
+        iso.driftNmPerS = in.ConsumeFloatingPointInRange(-1.0, 1.0);
+        batch.iso = iso;
+    }
 
     NoTexts texts;
     mivaro::CXYGraphWnd graph;
