@@ -242,7 +242,7 @@ TEST_F(CliHardening, TooLittleMemoryIsAMessage) {
 #endif
     // Enough address space to start, not enough to hold what /dev/zero gives.
     Child tight;
-    tight.addressSpace = rlim_t{200} << 20;
+    tight.addressSpace = rlim_t{120} << 20;
     const Outcome r = run({"points", "/dev/zero"}, tight);
     EXPECT_EQ(r.status, 1) << "signal " << r.signal;
     EXPECT_NE(r.err.find("Not enough memory"), std::string::npos) << r.err;
