@@ -274,9 +274,9 @@ bool saveFileSafely(const std::string& requestedPath, const std::function<void(s
 }
 
 bool readWholeFile(const std::string& path, std::string& text) {
-    constexpr std::size_t kLimit = 1 << 20;  // settings files hold a few numbers
+    constexpr std::size_t kStreamLimit = std::size_t{128} << 20;  // as the curve reader takes from a pipe
     std::string reason;
-    InputFile input = openInputFile(path, kLimit, reason);
+    InputFile input = openInputFile(path, kStreamLimit, reason);
     if (!input.opened) {
         return false;
     }
@@ -287,10 +287,10 @@ bool readWholeFile(const std::string& path, std::string& text) {
     text.clear();
     char block[4096];
     std::size_t got = 0;
-    while (text.size() <= kLimit && (got = std::fread(block, 1, sizeof block, input.file)) > 0) {
+    while ((got = std::fread(block, 1, sizeof block, input.file)) > 0) {
         text.append(block, got);
     }
-    const bool ok = std::ferror(input.file) == 0 && text.size() <= kLimit;
+    const bool ok = std::ferror(input.file) == 0;
     std::fclose(input.file);
     return ok;
 }

@@ -18,8 +18,8 @@ namespace mivaro {
 bool saveFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write,
                     std::string& error);
 
-// Settings files: the whole file as bytes (at most 1 MB; a FIFO nobody
-// writes to never blocks); false when it cannot be opened or read.
+// The whole file as bytes; false when it cannot be opened or read. A FIFO
+// nobody writes to is refused at once; a pipe or device may give 128 MB.
 bool readWholeFile(const std::string& path, std::string& text);
 
 // Settings writes, silent: through saveFileSafely; false when the file could
