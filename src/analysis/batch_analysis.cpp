@@ -79,11 +79,14 @@ void setNumber(ResultRow& row, const char* column, bool present, double value) {
 }
 
 // The columns the table had before the instrument-grade results, in their order.
-ResultRow todaysRow(const BatchRow& row, int solveFor) {
+ResultRow todaysRow(const BatchRow& row, int solveFor, bool withIndent) {
     static const char* const kSolved[] = {"Es_GPa", "Vs", "Ei_GPa", "Vi"};
     const char* solved = solveFor >= 0 && solveFor <= 3 ? kSolved[solveFor] : kSolved[0];
     ResultRow cells;
     cells.setText("file", row.file);
+    if (withIndent) {
+        cells.setText("indent", row.indent);
+    }
     const IndentationResults& m = row.modulus;
     const bool read = row.modulusComputed;
     setNumber(cells, "points", read, row.points);
@@ -216,14 +219,27 @@ void addIsoResults(BatchRow& row, const BatchSettings& settings, const CurveSet&
     }
 }
 
+// The analyses of the one curve the document holds.
+void analyseLoadedCurve(const BatchSettings& settings, CMivaro4Doc& doc, CapturedMessages& messages,
+                        NoRepaint& repaint, BatchRow& row) {
+    if (settings.iso) {
+        row.isoSetup = *settings.iso;
+    }
+    if (doc.curveSet().pointCount() == 0) {
+        row.error = "The file holds no points.";
+        return;
+    }
+    runClicks(row, settings, doc, messages, repaint);
+    if (settings.iso) {
+        addIsoResults(row, settings, doc.curveSet());
+    }
+}
+
 }  // namespace
 
 BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path) {
     BatchRow row;
     row.file = path;
-    if (settings.iso) {
-        row.isoSetup = *settings.iso;
-    }
     CapturedMessages messages;
     NoRepaint repaint;
     CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
@@ -236,25 +252,30 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
                                          : "The file could not be read: " + unreadable.front().reason + ".";
         return row;
     }
-    analyseBatchCurve(settings, doc, row);
+    analyseLoadedCurve(settings, doc, messages, repaint, row);
     return row;
 }
 
 void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row) {
-    if (doc.curveSet().pointCount() == 0) {
-        row.error = "The file holds no points.";
-        return;
-    }
     CapturedMessages messages;
     NoRepaint repaint;
-    runClicks(row, settings, doc, messages, repaint);
-    if (settings.iso) {
-        addIsoResults(row, settings, doc.curveSet());
-    }
+    analyseLoadedCurve(settings, doc, messages, repaint, row);
 }
 
-ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings) {
-    ResultRow cells = todaysRow(row, settings.modulus.solveFor);
+BatchRow analyseBatchCurveBytes(const BatchSettings& settings, const std::string& file,
+                                std::string_view standardCurve) {
+    BatchRow row;
+    row.file = file;
+    CapturedMessages messages;
+    NoRepaint repaint;
+    CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
+    doc.loadStandardCurveBytes(file, standardCurve);
+    analyseLoadedCurve(settings, doc, messages, repaint, row);
+    return row;
+}
+
+ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings, bool withIndent) {
+    ResultRow cells = todaysRow(row, settings.modulus.solveFor, withIndent);
     if (settings.iso) {
         const IsoResults* iso = row.iso ? &*row.iso : nullptr;
         appendIsoCells(cells, iso);
@@ -263,12 +284,12 @@ ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings) {
     return cells;
 }
 
-std::string batchCsvHeader(int solveFor) {
-    return csvHeaderLine(todaysRow(BatchRow{}, solveFor));
+std::string batchCsvHeader(int solveFor, bool withIndent) {
+    return csvHeaderLine(todaysRow(BatchRow{}, solveFor, withIndent));
 }
 
-std::string batchCsvRow(const BatchRow& row, int solveFor) {
-    return csvRowLine(todaysRow(row, solveFor));
+std::string batchCsvRow(const BatchRow& row, int solveFor, bool withIndent) {
+    return csvRowLine(todaysRow(row, solveFor, withIndent));
 }
 
 }  // namespace mivaro

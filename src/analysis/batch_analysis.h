@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "analysis/analysis_settings.h"
 #include "analysis/iso_results.h"
@@ -30,6 +30,7 @@ BatchSettings readBatchSettings(const std::string& settingsDirectory, int solveF
 // The analyses of one curve file, as the table reports them.
 struct BatchRow {
     std::string file;
+    std::string indent;            // the indent's name in a recognised export of several
     std::string error;             // empty when every requested number was calculated
     bool modulusComputed = false;  // the file gave points and the modulus numbers
     int points = 0;
@@ -57,18 +58,24 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
 // already, row.file its path): fills the row's numbers, or its error.
 void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row);
 
+// The same analyses of one curve held in memory as the bytes of a standard
+// curve file (an indent of a recognised export); `file` names it in the row.
+BatchRow analyseBatchCurveBytes(const BatchSettings& settings, const std::string& file,
+                                std::string_view standardCurve);
+
 // The first point of the unloading run that follows the first point of highest
 // force within [first, last], or -1 when no unloading point follows it.
 int unloadingAfterPeak(const char* segment, const float* force, int first, int last);
 
-// The table's row of one file: file, points, ... error (the columns without
-// the instrument-grade results), then, with BatchSettings::iso, their cells
-// and provenance. csvHeaderLine and csvRowLine write it.
-ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings);
+// The table's row of one file: file (then, with withIndent, the indent's
+// name), points, ... error (the columns without the instrument-grade
+// results), then, with BatchSettings::iso, their cells and provenance.
+// csvHeaderLine and csvRowLine write it.
+ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings, bool withIndent = false);
 
 // The header line and one file's line of the table without the
 // instrument-grade results, each ending in '\n'.
-std::string batchCsvHeader(int solveFor);
-std::string batchCsvRow(const BatchRow& row, int solveFor);
+std::string batchCsvHeader(int solveFor, bool withIndent = false);
+std::string batchCsvRow(const BatchRow& row, int solveFor, bool withIndent = false);
 
 }  // namespace mivaro

@@ -2,6 +2,8 @@
 
 #include "curves/curve_conversion.h"
 #include "curves/curve_file_dialog.h"
+#include "curves/recognise/import_recognition.h"
+#include "curves/recognise/recognised_conversion.h"
 #include "curves/settings_files.h"
 
 namespace mivaro {
@@ -45,6 +47,9 @@ void importTextFiles(CMivaro4Doc& doc, FileDialogPort& dialogs, ImportSetupDialo
     ImportDialogState& state = doc.importState();
     loadImportSetup(curve.settingsDirectory, state);
     state.rawText.clear();
+    state.recognition.clear();
+    state.recognisable = false;
+    state.useRecogniser = false;
     if (!curve.names.empty()) {
         const std::string& previewed = curve.names.back();
         std::string reason;
@@ -53,6 +58,7 @@ void importTextFiles(CMivaro4Doc& doc, FileDialogPort& dialogs, ImportSetupDialo
                                  MessageButtons::Ok);
             return;
         }
+        recognise::recogniseForImport(state, previewed);
     }
     state.preview = buildImportPreview(state);
 
@@ -73,7 +79,11 @@ void importTextFiles(CMivaro4Doc& doc, FileDialogPort& dialogs, ImportSetupDialo
         curve.names.resize(remembered);
         return;
     }
-    convertCurveFiles(curve, messages);
+    if (state.useRecogniser) {
+        recognise::convertWithRecogniser(curve, remembered, messages);
+    } else {
+        convertCurveFiles(curve, messages);
+    }
     doc.rebuildCurveSet();
 }
 

@@ -14,7 +14,8 @@ void saveAsMvr(CMivaro4Doc& doc, FileDialogPort& dialogs);
 // "Import .TXT .CVS": chooses text exports, shows the import setup dialog on
 // the last of them, stores the accepted setup in "MivaroOpenSetup.par",
 // converts every file of the name list to a standard curve file beside it and
-// rebuilds the CurveSet from those.
+// rebuilds the CurveSet from those. When "Recognise" was pressed, the chosen
+// files a format claims become one standard curve file per indent instead.
 void importTextFiles(CMivaro4Doc& doc, FileDialogPort& dialogs, ImportSetupDialogPort& setupDialog);
 
 // Save request of "Save As .MVR".

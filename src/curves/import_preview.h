@@ -33,6 +33,13 @@ struct ImportDialogState {
     std::string otherSeparatorText = ";";  // the preview splits at the whole text
     ImportPreview preview;
 
+    // What the instrument-file recogniser makes of the previewed file.
+    std::string recognition;       // the line under the preview; empty when not asked
+    bool recognisable = false;     // a format claims the file: "Recognise" is offered
+    bool useRecogniser = false;    // "Recognise" was pressed: OK converts through the recogniser
+    int recognisedDepthUnit = -1;  // setup values of the file's units, -1 when not known
+    int recognisedForceUnit = -1;
+
     bool operator==(const ImportDialogState&) const = default;
 };
 

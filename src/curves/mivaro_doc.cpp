@@ -161,6 +161,19 @@ void CMivaro4Doc::readCurvesOfNameList() {
     m_repaint.requestRepaint(true);
 }
 
+void CMivaro4Doc::loadStandardCurveBytes(const std::string& name, std::string_view bytes) {
+    m_set.clear();
+    m_curve.names = {name};
+    m_curve.columnSetup = kStandardColumnSetup;
+    readCurveBytes(m_curve, bytes, m_messages);
+    m_curve.currentFilePath = name;
+    appendCurvePoints();
+    CurveInfo info;
+    info.path = name;
+    m_set.curves.push_back(std::move(info));
+    m_repaint.requestRepaint(true);
+}
+
 // Appends the points of the IndentCurve to the CurveSet as the next curve;
 // per-point colours start black.
 void CMivaro4Doc::appendCurvePoints() {

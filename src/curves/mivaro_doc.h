@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "curves/curve_set.h"
@@ -55,6 +56,10 @@ class CMivaro4Doc {
     // The command line reports unreadable files one a line itself; the window
     // lists them in one message box (the default).
     void setListsUnreadableFiles(bool lists) { m_listsUnreadable = lists; }
+
+    // One curve held in memory as the bytes of a standard curve file, in place
+    // of the name list and the CurveSet, as if a file of that name were opened.
+    void loadStandardCurveBytes(const std::string& name, std::string_view bytes);
 
     // Removes a curve's points and marks it deleted (size -1).
     void deleteCurve(int curve);

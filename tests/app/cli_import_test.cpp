@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "support/run_cli.h"
@@ -56,6 +58,61 @@ TEST_F(CliImport, ConvertPrintsEachWrittenFileAndWritesNothingToTheSettings) {
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(runCli({"convert"}, m_dir).status, 2);
+}
+
+// convert --recognise writes what the dialog's OK writes and goes on past a
+// broken file; batch --recognise gives one complete row per indent, in file order.
+TEST_F(CliImport, RecogniseConvertsAndBatchesEveryIndent) {
+    write("broken.xls", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + "truncated");
+    write("plain.txt", "Col A,Col B,Col C\n100,0.1,0\n200,0.2,1\n300,0.3,2\n");  // no format claims it
+    const RunResult r =
+        runCli({"convert", "--recognise", "--settings", "settings", "broken.xls", "plain.txt"}, m_dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "plain.MVR\n");
+    EXPECT_NE(r.err.find("broken.xls"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(m_dir / "broken.MVR"));
+
+    const fs::path shared = fs::path(MIVARO_SHARED_TESTDATA) / "instrument-exports";
+    if (!fs::exists(shared)) {
+        GTEST_SKIP() << "the shared instrument exports are not here: " << shared;
+    }
+    struct Case {
+        const char* file;
+        std::size_t indents;
+        const char* firstIndent;
+        const char* firstOutput;
+    };
+    const Case cases[] = {
+        {"agilent_xp_fused_silica_FS_XP.xls", 9, "Test 009", "agilent_xp_fused_silica_FS_XP_Test_009.MVR"},
+        {"micromaterials_multipleIndentations.zip", 39, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        fs::copy_file(shared / c.file, m_dir / c.file, fs::copy_options::overwrite_existing);
+        const RunResult converted = runCli({"convert", "--recognise", c.file}, m_dir);
+        EXPECT_EQ(converted.status, 0) << converted.err;
+        EXPECT_EQ(static_cast<std::size_t>(std::count(converted.out.begin(), converted.out.end(), '\n')),
+                  c.indents);
+        if (*c.firstOutput != 0) {
+            EXPECT_EQ(converted.out.substr(0, converted.out.find('\n')), c.firstOutput);
+        }
+        const RunResult table = runCli({"batch", "--recognise", "--jobs", "2", c.file}, m_dir);
+        EXPECT_EQ(table.status, 0) << table.out;
+        std::istringstream lines(table.out);
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line.rfind("file,indent,points,", 0), 0u) << line;
+        std::size_t rows = 0;
+        while (std::getline(lines, line)) {
+            ++rows;
+            EXPECT_EQ(line.rfind(std::string(c.file) + ",", 0), 0u) << line;
+            EXPECT_EQ(line.back(), ',') << "the error column is empty: " << line;
+            if (rows == 1 && *c.firstIndent != 0) {
+                EXPECT_EQ(line.rfind(std::string(c.file) + "," + c.firstIndent + ",", 0), 0u) << line;
+            }
+        }
+        EXPECT_EQ(rows, c.indents);
+    }
 }
 
 TEST_F(CliImport, GuessPrintsTheSetupAndPreviewsAsJson) {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
 #include "curves/curve_conversion.h"
 #include "curves/curve_reader.h"
 #include "curves/curve_test_support.h"
+#include "curves/recognise/import_recognition.h"
 #include "curves/settings_files.h"
 
 namespace mivaro {
@@ -108,6 +110,52 @@ TEST_F(Commands, ImportConvertsStoresTheSetupAndSavesAsMvr) {
     ASSERT_TRUE(readWholeFile(dir.path("run.MVR"), first));
     ASSERT_TRUE(readWholeFile(dir.path("copy_run.MVR"), second));
     EXPECT_EQ(first, second);
+}
+
+// "Recognise" pressed: OK writes one standard curve file per indent and loads
+// them all; the real archive gives its 39 indents when it is here.
+TEST_F(Commands, RecognisedExportsBecomeOneCurveFilePerIndent) {
+    std::string nanoTest;
+    for (int i = 0; i <= 40; ++i) {
+        const double load = i <= 20 ? i * 5.0 : (40 - i) * 5.0;
+        nanoTest += std::to_string(i * 0.5) + "\t" + std::to_string(10 + 40 * std::sqrt(load)) + "\t" +
+                    std::to_string(load) + "\r\n";
+    }
+    struct Case {
+        std::string file;
+        std::size_t curves;
+        std::string firstOutput;
+    };
+    std::vector<Case> cases = {{dir.write("nano.txt", nanoTest), 1, dir.path("nano.MVR")}};
+    const std::string archive = test::sharedExport("micromaterials_multipleIndentations.zip");
+    if (fs::exists(archive)) {
+        fs::copy_file(archive, dir.path("multi.zip"));
+        cases.push_back({dir.path("multi.zip"), 39, ""});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        doc.newDocument();
+        files.open = std::vector<std::string>{c.file};
+        setup.answer = [](ImportDialogState state) {
+            EXPECT_TRUE(state.recognisable);
+            EXPECT_NE(state.recognition.find("Press Recognise to use it."), std::string::npos)
+                << state.recognition;
+            recognise::applyRecognition(state);
+            return std::optional<ImportDialogState>(state);
+        };
+        importTextFiles(doc, files, setup);
+        EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text;
+        ASSERT_EQ(doc.indentCurve().names.size(), c.curves);
+        EXPECT_EQ(doc.curveSet().curveCount(), static_cast<int>(c.curves));
+        if (!c.firstOutput.empty()) {
+            EXPECT_EQ(doc.indentCurve().names.front(), c.firstOutput);
+        }
+        for (const std::string& name : doc.indentCurve().names) {
+            EXPECT_TRUE(isStandardCurvePath(name)) << name;
+        }
+        EXPECT_NE(std::find(doc.curveSet().segment.begin(), doc.curveSet().segment.end(), UNLOAD),
+                  doc.curveSet().segment.end());
+    }
 }
 
 // The four real exports: the setup that reads each correctly imports it, and

@@ -3,13 +3,18 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
+
+#include "curves/recognise/import_recognition.h"
 
 namespace mivaro {
 
@@ -70,6 +75,55 @@ class ImportSetupDialogTest : public QObject {
         if (const QByteArray shot = qgetenv("MIVARO_SHOT"); !shot.isEmpty()) {
             window.grab().save(QString::fromLocal8Bit(shot));
         }
+    }
+
+    // The line under the preview tells on opening; Recognise takes the file's
+    // units and OK then hands back a state that uses the recogniser; Guess
+    // returns to the setup's road.
+    void recogniseFillsTheUnitsAndGuessLeavesIt() {
+        QTemporaryDir folder;
+        const std::string path = folder.filePath("indent.txt").toStdString();
+        {
+            std::ofstream out(path, std::ios::binary);
+            for (int i = 0; i <= 40; ++i) {
+                const int load = i <= 20 ? i : 40 - i;
+                out << i * 0.5 << '\t' << 10 + 40 * load << '\t' << load << "\r\n";
+            }
+        }
+        ImportDialogState state = sample();
+        state.setup.depthUnit = 2;
+        state.setup.forceUnit = 0;
+        recognise::recogniseForImport(state, path);
+        QVERIFY(state.recognisable);
+
+        ImportSetupWindow window(state);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* line = child<QLabel>(window, "recognition");
+        auto* recogniseButton = child<QPushButton>(window, "recognise");
+        QVERIFY(line->text().startsWith("Micromaterials NanoTest text: 1 indent, depth nm, load mN"));
+        QVERIFY(line->text().endsWith("Press Recognise to use it."));
+        const QByteArray shot = qgetenv("MIVARO_SHOT");
+        if (!shot.isEmpty()) {
+            window.grab().save(QString::fromLocal8Bit(shot) + "-opened.png");
+        }
+        recogniseButton->click();
+        QVERIFY(window.state().useRecogniser);
+        QCOMPARE(window.state().setup.depthUnit, 0);
+        QCOMPARE(window.state().setup.forceUnit, 1);
+        QVERIFY(child<QRadioButton>(window, "forceUnit1")->isChecked());
+        QVERIFY(line->text().endsWith(
+            "OK writes one standard curve file per indent beside the file and loads them."));
+        if (!shot.isEmpty()) {
+            window.grab().save(QString::fromLocal8Bit(shot) + "-recognised.png");
+        }
+        child<QPushButton>(window, "guess")->click();
+        QVERIFY(!window.state().useRecogniser);
+        QVERIFY(line->text().endsWith("Press Recognise to use it."));
+
+        // A file no format claims: the line says so and Recognise is not offered.
+        ImportSetupWindow plain(sample());
+        QVERIFY(!child<QPushButton>(plain, "recognise")->isEnabled());
     }
 
     void okHandsBackTheStateAndANonNumberIsRefused() {

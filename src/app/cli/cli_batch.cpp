@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <new>
 #include <ostream>
 #include <string>
@@ -16,6 +17,8 @@
 #include "analysis/batch_runner.h"
 #include "analysis/result_summary.h"
 #include "app/cli/cli_common.h"
+#include "curves/recognise/recognised_conversion.h"
+#include "curves/recognise/recogniser.h"
 #include "platform/c_format.h"
 #include "platform/safe_file_write.h"
 
@@ -24,7 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi]\n"
-    "                        [--summary FILE.csv] [--iso [ISO OPTIONS]] FILE...\n"
+    "                        [--recognise] [--summary FILE.csv] [--iso [ISO OPTIONS]] FILE...\n"
     "  ISO OPTIONS: --fit document|lsq  --window LO-HI  --epsilon E|m  --beta B  --nu-s V  --nu-i V\n"
     "               --Ei GPA  --area C0,C1[,C2,C3,C4,C5]  --frame-compliance CF  --zero-point [LO-HI]\n"
     "               --drift RATE|hold\n";
@@ -63,23 +66,64 @@ int solveForOf(const std::string& text) {
     return -1;
 }
 
-BatchLine analyseToLine(const BatchSettings& settings, const std::string& path, ResultRow* kept) {
-    BatchRow row;
-    try {
-        row = analyseBatchFile(settings, path);
-    } catch (const std::bad_alloc&) {
-        row = BatchRow{};
-        row.file = path;
-        row.error = "Not enough memory to analyse the file.";
-    } catch (const std::exception& failure) {
-        row = BatchRow{};
-        row.file = path;
-        row.error = std::string("The analysis failed: ") + failure.what();
+std::string oneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
     }
-    ResultRow cells = batchResultRow(row, settings);
-    BatchLine line{csvRowLine(cells), !row.error.empty()};
-    if (kept != nullptr) {
-        *kept = std::move(cells);
+    return text;
+}
+
+// One row per indent, in file order, the indent's points analysed as its
+// standard curve file would be; a file no format claims is read as today.
+std::vector<BatchRow> analyseRecognised(const BatchSettings& settings, const std::string& path) {
+    std::vector<BatchRow> rows;
+    const recognise::RecogniseSummary summary =
+        recognise::recogniseFile(path, [&](recognise::RecognisedIndent& indent) {
+            rows.push_back(analyseBatchCurveBytes(settings, path, recognise::standardCurveBytes(indent)));
+            rows.back().indent = indent.name;
+            return true;
+        });
+    if (!summary.recognised) {
+        return {analyseBatchFile(settings, path)};
+    }
+    if (rows.size() == 1 && summary.error.empty()) {
+        rows.front().indent.clear();
+    }
+    if (!summary.error.empty()) {
+        BatchRow failed;
+        failed.file = path;
+        failed.error = oneLine(summary.error);
+        rows.push_back(std::move(failed));
+    }
+    return rows;
+}
+
+// kept, when given, receives the rows' cells (for the summary).
+BatchLine analyseToLine(const BatchSettings& settings, const std::string& path, bool recognising,
+                        std::vector<ResultRow>* kept) {
+    std::vector<BatchRow> rows;
+    try {
+        rows = recognising ? analyseRecognised(settings, path)
+                           : std::vector<BatchRow>{analyseBatchFile(settings, path)};
+    } catch (const std::bad_alloc&) {
+        rows.assign(1, BatchRow{});
+        rows.front().file = path;
+        rows.front().error = "Not enough memory to analyse the file.";
+    } catch (const std::exception& failure) {
+        rows.assign(1, BatchRow{});
+        rows.front().file = path;
+        rows.front().error = std::string("The analysis failed: ") + failure.what();
+    }
+    BatchLine line;
+    for (const BatchRow& row : rows) {
+        ResultRow cells = batchResultRow(row, settings, recognising);
+        line.text += csvRowLine(cells);
+        line.error = line.error || !row.error.empty();
+        if (kept != nullptr) {
+            kept->push_back(std::move(cells));
+        }
     }
     return line;
 }
@@ -93,8 +137,8 @@ int runBatchCommand(const std::vector<std::string>& arguments) {
         return batchUsageError(why);
     }
     CommandLine line;
-    if (const std::string why =
-            parseCommandLine(args, {"--settings", "--jobs", "--out", "--solve", "--summary"}, line);
+    if (const std::string why = parseCommandLine(
+            args, {"--settings", "--jobs", "--out", "--solve", "--summary"}, line, {"--recognise"});
         !why.empty()) {
         return batchUsageError(why);
     }
@@ -141,12 +185,13 @@ int runBatchCommand(const std::vector<std::string>& arguments) {
     const bool showProgress = isatty(STDERR_FILENO) && (line.has("--out") || !isatty(STDOUT_FILENO));
     BatchProgressSink* progress = showProgress ? &terminal : nullptr;
     const std::vector<std::string>& files = line.files;
-    // Each job fills its own row: the summary needs them all once the table is written.
-    std::vector<ResultRow> rows(line.has("--summary") ? files.size() : 0);
+    const bool recognising = line.has("--recognise");
+    // Each job fills its own rows: the summary needs them all once the table is written.
+    std::vector<std::vector<ResultRow>> rows(line.has("--summary") ? files.size() : 0);
     const auto work = [&](std::size_t k) {
-        return analyseToLine(settings, files[k], rows.empty() ? nullptr : &rows[k]);
+        return analyseToLine(settings, files[k], recognising, rows.empty() ? nullptr : &rows[k]);
     };
-    const std::string header = csvHeaderLine(batchResultRow(BatchRow{}, settings));
+    const std::string header = csvHeaderLine(batchResultRow(BatchRow{}, settings, recognising));
     BatchTally tally;
     if (line.has("--out")) {
         std::string error;
@@ -172,7 +217,11 @@ int runBatchCommand(const std::vector<std::string>& arguments) {
     }
     if (line.has("--summary")) {
         std::string error;
-        const std::string summary = resultSummaryCsv(rows);
+        std::vector<ResultRow> all;
+        for (std::vector<ResultRow>& fileRows : rows) {
+            std::move(fileRows.begin(), fileRows.end(), std::back_inserter(all));
+        }
+        const std::string summary = resultSummaryCsv(all);
         if (!saveFileSafely(
                 line.value("--summary"), [&](std::ostream& out) { out << summary; }, error)) {
             std::fprintf(stderr, "mivaro-cli batch: %s\n", error.c_str());

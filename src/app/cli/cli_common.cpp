@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/c_format.h"
+#include "platform/text_encoding.h"
 
 namespace mivaro::cli {
 
@@ -56,7 +57,8 @@ std::string CommandLine::value(const std::string& option, const std::string& fal
 }
 
 std::string parseCommandLine(const std::vector<std::string>& args,
-                             const std::vector<std::string>& valueOptions, CommandLine& parsed) {
+                             const std::vector<std::string>& valueOptions, CommandLine& parsed,
+                             const std::vector<std::string>& flagOptions) {
     bool options = true;
     for (std::size_t k = 0; k < args.size(); ++k) {
         const std::string& arg = args[k];
@@ -64,6 +66,8 @@ std::string parseCommandLine(const std::vector<std::string>& args,
             std::find(valueOptions.begin(), valueOptions.end(), arg) != valueOptions.end();
         if (options && arg == "--") {
             options = false;
+        } else if (options && std::find(flagOptions.begin(), flagOptions.end(), arg) != flagOptions.end()) {
+            parsed.values[arg].clear();
         } else if (options && takesValue) {
             if (k + 1 >= args.size()) {
                 return arg + " needs a value";
@@ -150,6 +154,53 @@ std::unique_ptr<LoadedDocument> loadDocument(const char* command, const std::str
                                 ": " + unreadable.reason);
     }
     return loaded;
+}
+
+namespace {
+
+// Bytes already in UTF-8 as a JSON string: quotes, backslashes and control
+// characters escaped.
+std::string jsonEscaped(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (u < 0x20 || u == 0x7F) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+                    out += escaped;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::string jsonString(const std::string& bytes) {
+    return jsonEscaped(windows1252ToUtf8(bytes));
+}
+
+std::string jsonText(const std::string& bytes) {
+    return jsonEscaped(displayTextUtf8(bytes));
 }
 
 }  // namespace mivaro::cli

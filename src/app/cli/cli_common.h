@@ -57,12 +57,14 @@ struct CommandLine {
     std::string value(const std::string& option, const std::string& fallback = {}) const;
 };
 
-// Splits args into the given value options and files; "--" ends the options.
-// Only --label may be given an empty value. A --settings folder that does not
-// exist is refused: a mistyped name would silently give the default settings.
+// Splits args into the given value options, flags (options without a value,
+// held with an empty value) and files; "--" ends the options. Only --label
+// may be given an empty value. A --settings folder that does not exist is
+// refused: a mistyped name would silently give the default settings.
 // Returns an empty string on success, else what is wrong (for the user).
 std::string parseCommandLine(const std::vector<std::string>& args,
-                             const std::vector<std::string>& valueOptions, CommandLine& parsed);
+                             const std::vector<std::string>& valueOptions, CommandLine& parsed,
+                             const std::vector<std::string>& flagOptions = {});
 
 // The instrument-grade results asked for on a command line.
 struct IsoOptions {
@@ -98,6 +100,12 @@ void writeOut(std::string_view text);
 // returns false.
 bool outputWritten(const char* command, const char* what);
 
+// A JSON string of bytes read as Windows-1252 (the import preview's reading).
+std::string jsonString(const std::string& bytes);
+// A JSON string of text: the bytes when they are valid UTF-8, else read as Windows-1252.
+std::string jsonText(const std::string& bytes);
+
+int runRecognise(const std::vector<std::string>& args);
 int runPoints(const std::vector<std::string>& args);
 int runAnalyse(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);

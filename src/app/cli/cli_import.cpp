@@ -7,13 +7,14 @@
 #include "app/cli/cli_common.h"
 #include "curves/curve_conversion.h"
 #include "curves/import_preview.h"
+#include "curves/recognise/recognised_conversion.h"
 #include "platform/c_format.h"
 #include "platform/text_encoding.h"
 
 namespace mivaro::cli {
 namespace {
 
-constexpr const char* kConvertUsage = "usage: mivaro-cli convert [--settings DIR] FILE...\n";
+constexpr const char* kConvertUsage = "usage: mivaro-cli convert [--recognise] [--settings DIR] FILE...\n";
 constexpr const char* kGuessUsage = "usage: mivaro-cli guess [--settings DIR] FILE\n";
 constexpr const char* kSaveAsUsage = "usage: mivaro-cli save-as --name PATH [--settings DIR] FILE...\n";
 
@@ -41,55 +42,28 @@ int finish(const char* command, bool messagesShown) {
     return messagesShown ? kExitMessage : kExitOk;
 }
 
-// A JSON string of bytes read as Windows-1252.
-std::string jsonString(const std::string& bytes) {
-    const std::string text = windows1252ToUtf8(bytes);
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (u < 0x20 || u == 0x7F) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 int runConvert(const std::vector<std::string>& args) {
     CommandLine line;
-    if (const std::string why = parseCommandLine(args, {"--settings"}, line); !why.empty()) {
+    if (const std::string why = parseCommandLine(args, {"--settings"}, line, {"--recognise"}); !why.empty()) {
         return usageError("convert", why, kConvertUsage);
     }
     StderrMessages messages;
     NoRepaint repaint;
     CMivaro4Doc doc(asSettingsDirectory(line.value("--settings", ".")), messages, repaint);
     doc.appendPaths(line.files);
-    const ConversionReport report = convertCurveFiles(doc.indentCurve(), messages);
-    for (const std::string& path : report.written) {
-        writeOut(path + "\n");
+    if (line.has("--recognise")) {
+        // Each path as soon as it is on disk: an archive of hundreds of indents shows its progress.
+        recognise::convertWithRecogniser(doc.indentCurve(), 0, messages, [](const std::string& path) {
+            writeOut(path + "\n");
+            std::fflush(stdout);
+        });
+    } else {
+        const ConversionReport report = convertCurveFiles(doc.indentCurve(), messages);
+        for (const std::string& path : report.written) {
+            writeOut(path + "\n");
+        }
     }
     doc.rebuildCurveSet();  // the loading pass: what the graph would show
     return finish("convert", messages.anyShown());

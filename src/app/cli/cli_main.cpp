@@ -18,10 +18,11 @@ void printUsage() {
         "square-solid]\n"
         "                         [--marker-size N] [--out FILE.png|FILE.svg|FILE.pdf] FILE...\n"
         "       mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi] "
-        "FILE...\n"
-        "       mivaro-cli convert [--settings DIR] FILE...\n"
+        "[--recognise] FILE...\n"
+        "       mivaro-cli convert [--recognise] [--settings DIR] FILE...\n"
         "       mivaro-cli guess [--settings DIR] FILE\n"
-        "       mivaro-cli save-as --name PATH [--settings DIR] FILE...\n",
+        "       mivaro-cli save-as --name PATH [--settings DIR] FILE...\n"
+        "       mivaro-cli recognise FILE...\n",
         stderr);
 }
 
@@ -43,6 +44,9 @@ int run(const std::string& command, const std::vector<std::string>& args) {
     }
     if (command == "guess") {
         return mivaro::cli::runGuess(args);
+    }
+    if (command == "recognise") {
+        return mivaro::cli::runRecognise(args);
     }
     if (command == "save-as") {
         return mivaro::cli::runSaveAs(args);

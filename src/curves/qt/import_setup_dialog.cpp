@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "curves/recognise/import_recognition.h"
 #include "platform/text_encoding.h"
 
 namespace mivaro {
@@ -106,12 +107,24 @@ ImportSetupWindow::ImportSetupWindow(const ImportDialogState& state, QWidget* pa
     headerRow->addWidget(headerLabel);
     headerRow->addWidget(m_headerLines);
     headerRow->addWidget(guessButton);
+    m_recognise = new QPushButton(QStringLiteral("Recognise"), this);
+    m_recognise->setObjectName(QStringLiteral("recognise"));
+    m_recognise->setAutoDefault(false);
+    m_recognise->setEnabled(m_state.recognisable);
+    headerRow->addWidget(m_recognise);
     headerRow->addStretch();
     grid->addLayout(headerRow, 0, 0, 1, 5);
 
     m_preview = previewBox(this, "preview", fixed);
     m_preview->setMinimumHeight(260);
-    grid->addWidget(m_preview, 1, 0, 1, 5);
+    m_recognition = new QLabel(this);
+    m_recognition->setObjectName(QStringLiteral("recognition"));
+    m_recognition->setWordWrap(true);
+    m_recognition->setTextFormat(Qt::PlainText);
+    auto* previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(m_preview, 1);
+    previewColumn->addWidget(m_recognition);
+    grid->addLayout(previewColumn, 1, 0, 1, 5);
 
     QGroupBox* separatorBox = nullptr;
     m_separator = radioGroup(
@@ -190,6 +203,7 @@ ImportSetupWindow::ImportSetupWindow(const ImportDialogState& state, QWidget* pa
         connect(group, &QButtonGroup::buttonClicked, this, [this] { readControls(); });
     }
     connect(guessButton, &QPushButton::clicked, this, &ImportSetupWindow::guess);
+    connect(m_recognise, &QPushButton::clicked, this, &ImportSetupWindow::recognise);
 
     showState();
     resize(940, 760);
@@ -262,6 +276,8 @@ void ImportSetupWindow::showState() {
     m_forcePreview->setPlainText(displayText(m_state.preview.force));
     m_timePreview->setPlainText(displayText(m_state.preview.time));
     m_segmentPreview->setPlainText(displayText(m_state.preview.segment));
+    m_recognition->setText(QString::fromStdString(recognise::recognitionLine(m_state)));
+    m_recognition->setVisible(!m_state.recognition.empty());
 }
 
 void ImportSetupWindow::rebuildPreview() {
@@ -277,6 +293,15 @@ void ImportSetupWindow::guess() {
         return;
     }
     guessImportSetup(m_state);
+    recognise::leaveRecognition(m_state);
+    showState();
+}
+
+void ImportSetupWindow::recognise() {
+    if (!readControls()) {
+        return;
+    }
+    recognise::applyRecognition(m_state);
     showState();
 }
 

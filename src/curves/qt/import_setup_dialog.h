@@ -7,6 +7,8 @@
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
+class QPushButton;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -15,7 +17,9 @@ namespace mivaro {
 // "Import Indentation Test Data Text File Setup": the column setup with a live
 // preview of the sample. Leaving a number box, a separator or decimal radio
 // button and either check box rebuild the preview; the unit radio buttons are
-// only stored; "Guess" derives the setup from the sample.
+// only stored; "Guess" derives the setup from the sample. A line under the
+// preview says whether the file is a recognised instrument export;
+// "Recognise" takes its units and makes OK convert through the recogniser.
 class ImportSetupWindow final : public QDialog {
     Q_OBJECT
 
@@ -32,6 +36,7 @@ class ImportSetupWindow final : public QDialog {
   private:
     void rebuildPreview();
     void guess();
+    void recognise();
     // Takes the controls into the state; false (with the standard message)
     // when a number box does not hold an integer.
     bool readControls();
@@ -53,6 +58,8 @@ class ImportSetupWindow final : public QDialog {
     QButtonGroup* m_depthUnit = nullptr;
     QButtonGroup* m_forceUnit = nullptr;
     QPlainTextEdit* m_preview = nullptr;
+    QLabel* m_recognition = nullptr;
+    QPushButton* m_recognise = nullptr;
     QPlainTextEdit* m_displacementPreview = nullptr;
     QPlainTextEdit* m_forcePreview = nullptr;
     QPlainTextEdit* m_timePreview = nullptr;
