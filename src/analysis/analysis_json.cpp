@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/c_format.h"
+#include "platform/text_encoding.h"
 
 namespace mivaro {
 namespace {
@@ -48,7 +49,9 @@ std::string jsonNumber(double value, int significantDigits) {
 
 std::string jsonString(const std::string& text) {
     std::string json = "\"";
-    for (const char c : text) {
+    // JSON is UTF-8: other bytes (a Latin-1 label or file name) are read as
+    // Windows-1252, the code page of most instrument exports.
+    for (const char c : displayTextUtf8(text)) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             json += '\\';

@@ -12,7 +12,8 @@ namespace mivaro {
 // number as the JSON string the result text would show ("inf", "-nan").
 std::string jsonNumber(double value, int significantDigits);
 
-// A JSON string literal (quotes, backslashes and control characters escaped).
+// A JSON string literal (quotes, backslashes and control characters escaped);
+// text that is not UTF-8 is taken as Windows-1252.
 std::string jsonString(const std::string& text);
 
 // {"text": ..., "results": ..., "series": ...} on one line: the outcome of one

@@ -246,11 +246,20 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
     doc.appendPaths({path});
     doc.rebuildCurveSet();
     if (doc.indentCurve().currentFilePath != path || path.empty()) {
-        row.error = messages.firstIsColumnError() ? messages.last() : "The file could not be read.";
+        const auto& unreadable = doc.unreadableFiles();
+        row.error = messages.firstIsColumnError() ? messages.last()
+                    : unreadable.empty()          ? "The file could not be read."
+                                         : "The file could not be read: " + unreadable.front().reason + ".";
         return row;
     }
     analyseLoadedCurve(settings, doc, messages, repaint, row);
     return row;
+}
+
+void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row) {
+    CapturedMessages messages;
+    NoRepaint repaint;
+    analyseLoadedCurve(settings, doc, messages, repaint, row);
 }
 
 BatchRow analyseBatchCurveBytes(const BatchSettings& settings, const std::string& file,

@@ -11,6 +11,8 @@
 
 namespace mivaro {
 
+class CMivaro4Doc;
+
 // What a batch applies to every file: the settings directory and the dialog
 // values its files give, read once.
 struct BatchSettings {
@@ -51,6 +53,10 @@ struct BatchRow {
 // that run. Messages a flow would show become the row's error; nothing is
 // written to the settings directory.
 BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path);
+
+// The analyses of analyseBatchFile on the curve the document holds (read
+// already, row.file its path): fills the row's numbers, or its error.
+void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row);
 
 // The same analyses of one curve held in memory as the bytes of a standard
 // curve file (an indent of a recognised export); `file` names it in the row.

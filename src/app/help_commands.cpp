@@ -1,9 +1,9 @@
 #include "app/help_commands.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "curves/settings_files.h"
+#include "platform/safe_file_write.h"
 
 namespace mivaro {
 
@@ -13,8 +13,7 @@ void openHelpFile(const std::string& workingDirectory, std::string_view shippedH
     if (!std::filesystem::exists(helpPath, ec) && !shippedHelpText.empty()) {
         // Best effort: an unwritable directory simply leaves the opener to
         // report the missing file, as a missing editor would.
-        std::ofstream out(helpPath, std::ios::binary);
-        out.write(shippedHelpText.data(), static_cast<std::streamsize>(shippedHelpText.size()));
+        writeFileAtomically(helpPath.string(), std::string(shippedHelpText));
     }
     shell.openFileWithDesktop(kHelpEditor, kHelpFileName);
 }

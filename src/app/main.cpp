@@ -2,17 +2,38 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <clocale>
 #include <cstdio>
+#include <new>
 
 #include "app/qt/main_frame.h"
 #include "app/qt/mivaro_app.h"
+#include "platform/runtime_dir.h"
+#include "platform/safe_file_write.h"
 #include "view/qt/mivaro_view.h"
 
 namespace {
+
+// An allocation failure in any command ends that command with a message box;
+// the document keeps what it showed before the command.
+class GuardedApplication final : public QApplication {
+  public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::bad_alloc&) {
+            QMessageBox::critical(activeWindow(), "Error",
+                                  "Not enough memory to finish the command. The curves on screen are as they "
+                                  "were before it.");
+            return false;
+        }
+    }
+};
 
 // --screenshot FILE: once the window is up, save the screen to FILE, print
 // the window's title and size, and end. Used by the X server smoke test.
@@ -42,7 +63,9 @@ void scheduleViewGeometry(mivaro::CMainFrame& frame) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+    mivaro::ensureRuntimeDirectory();
+    mivaro::removeTemporaryFilesOnSignals();
+    GuardedApplication application(argc, argv);
     // Qt set the process locale from the environment; every number in a file
     // or a result text is written and read with '.'.
     std::setlocale(LC_NUMERIC, "C");
@@ -66,7 +89,12 @@ int main(int argc, char* argv[]) {
     }
 
     mivaro::CMivaroApp app;
-    if (!app.initInstance(files)) {
+    try {
+        if (!app.initInstance(files)) {
+            return 1;
+        }
+    } catch (const std::bad_alloc&) {
+        std::fputs("mivaro: Not enough memory to open the project.\n", stderr);
         return 1;
     }
     if (!screenshot.isEmpty()) {

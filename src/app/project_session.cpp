@@ -1,8 +1,10 @@
 #include "app/project_session.h"
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
+#include "platform/input_file.h"
 #include "platform/safe_file_write.h"
 
 namespace mivaro {
@@ -39,15 +41,25 @@ void ProjectSession::newDocument() {
 }
 
 bool ProjectSession::loadFrom(const std::string& path) {
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec)) {
-        in.open(path, std::ios::binary);
+    // 2000 paths of any sensible length; a bigger file is no project and must not fill the memory.
+    constexpr std::size_t kProjectLimit = std::size_t{16} << 20;
+    std::string reason;
+    InputFile input = openInputFile(path, kProjectLimit, reason);
+    std::string bytes = std::move(input.bytes);
+    if (input.file != nullptr) {
+        char block[1 << 14];
+        std::size_t got = 0;
+        while (bytes.size() <= kProjectLimit && (got = std::fread(block, 1, sizeof block, input.file)) > 0) {
+            bytes.append(block, got);
+        }
+        input.opened = std::ferror(input.file) == 0 && bytes.size() <= kProjectLimit;
+        std::fclose(input.file);
     }
-    if (!in) {
+    if (!input.opened) {
         m_messages.showMessage("Cannot open the project file \"" + path + "\".", kApplicationTitle);
         return false;
     }
+    std::istringstream in(bytes);
     m_doc.loadProject(in);
     return true;
 }

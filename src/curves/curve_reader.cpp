@@ -227,7 +227,11 @@ ReadOutcome readCurveLines(IndentCurve& curve, LineReader& reader, MessagePort& 
                 return columnError(kSegmentColumnError);
             }
             toUpperAscii(label, end);
-            const char letter = letterOfLabel(std::string_view(label, static_cast<std::size_t>(end - label)));
+            // The label is the whole rest of the line: one passed over in part matches nothing.
+            const char letter =
+                reader.lastLineCut()
+                    ? 0
+                    : letterOfLabel(std::string_view(label, static_cast<std::size_t>(end - label)));
             if (letter != 0) {
                 running = letter;
             }
@@ -259,7 +263,8 @@ ReadOutcome readCurveLines(IndentCurve& curve, LineReader& reader, MessagePort& 
 
 }  // namespace
 
-ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages, int dataLines) {
+ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages, int dataLines,
+                          std::string* whyNotRead) {
     resetPoints(curve);
     const int lineCount = dataLines >= 0 ? dataLines : countDataLines(path);
 
@@ -271,12 +276,12 @@ ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePo
     readForceInstability(curve.settingsDirectory, curve.forceInstability);
 
     LineReader reader(path);
-    if (!reader.isOpen()) {
-        return ReadOutcome::NotOpened;
-    }
-    const ReadOutcome outcome = readCurveLines(curve, reader, messages, lineCount, path);
+    const ReadOutcome outcome =
+        reader.isOpen() ? readCurveLines(curve, reader, messages, lineCount, path) : ReadOutcome::NotOpened;
     if (outcome == ReadOutcome::Read) {
         curve.currentFilePath = path;
+    } else if (outcome == ReadOutcome::NotOpened && whyNotRead != nullptr) {
+        *whyNotRead = reader.failure().empty() ? "it could not be read" : reader.failure();
     }
     return outcome;
 }

@@ -30,8 +30,9 @@ bool isStandardCurvePath(const std::string& path);
 // force instability from "setup.par". Rows with depth <= 0 are dropped;
 // unlabelled curves get their letters from AssignSegments.
 // dataLines, when known (countDataLines of the path), spares counting again.
+// whyNotRead, when given, receives the reason of a NotOpened outcome.
 ReadOutcome readCurveFile(IndentCurve& curve, const std::string& path, MessagePort& messages,
-                          int dataLines = -1);
+                          int dataLines = -1, std::string* whyNotRead = nullptr);
 
 // The same reading over bytes in memory with the setup the IndentCurve holds
 // already; no file is opened and the current file path is left alone.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "curves/decimal_conversion.h"
+#include "curves/line_reader.h"
 #include "curves/settings_files.h"
 
 namespace mivaro {
@@ -336,49 +337,30 @@ void guessImportSetup(ImportDialogState& state) {
 
 bool readPreviewText(const std::string& path, std::string& text, std::string& reason) {
     text.clear();
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        reason = std::strerror(errno);
+    // A CR LF pair shrinks to its line feed: twice the characters in bytes are enough.
+    std::string block;
+    if (!readFileStart(path, 2 * kPreviewCharacters + 1, block, reason)) {
         return false;
     }
-    // Read on until the characters are there: a CR LF pair shrinks to its
-    // line feed, so more bytes than characters may be needed.
-    char block[4096];
-    bool pendingCr = false;  // a CR at the end of the last block, its partner unknown
-    bool failed = false;
-    int error = 0;
-    while (text.size() < kPreviewCharacters) {
-        const std::size_t got = std::fread(block, 1, sizeof block, file);
-        if (got == 0) {
-            failed = std::ferror(file) != 0;
-            error = errno;
-            break;
-        }
-        for (std::size_t i = 0; i < got && text.size() < kPreviewCharacters; ++i) {
-            if (pendingCr) {
-                pendingCr = false;
-                if (block[i] != '\n') {
-                    text += '\r';  // a lone CR stays a character, as text mode leaves it
-                    if (text.size() == kPreviewCharacters) {
-                        break;
-                    }
+    bool pendingCr = false;  // a CR at the end of what was read so far, its partner unknown
+    for (std::size_t i = 0; i < block.size() && text.size() < kPreviewCharacters; ++i) {
+        if (pendingCr) {
+            pendingCr = false;
+            if (block[i] != '\n') {
+                text += '\r';  // a lone CR stays a character, as text mode leaves it
+                if (text.size() == kPreviewCharacters) {
+                    break;
                 }
             }
-            if (block[i] == '\r') {
-                pendingCr = true;
-                continue;
-            }
-            text += block[i];
         }
+        if (block[i] == '\r') {
+            pendingCr = true;
+            continue;
+        }
+        text += block[i];
     }
     if (pendingCr && text.size() < kPreviewCharacters) {
         text += '\r';  // the file ends in a lone CR
-    }
-    std::fclose(file);
-    if (failed) {
-        reason = std::strerror(error);
-        return false;
     }
     return true;
 }

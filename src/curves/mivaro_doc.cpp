@@ -1,6 +1,7 @@
 #include "curves/mivaro_doc.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "curves/curve_file_dialog.h"
@@ -79,7 +80,20 @@ int CMivaro4Doc::appendPaths(const std::vector<std::string>& paths) {
 }
 
 void CMivaro4Doc::rebuildCurveSet() {
+    // Out of memory midway, the set on screen and its name list stay as they were.
+    CurveSet previous = std::move(m_set);
+    std::vector<std::string> previousNames = m_curve.names;
     m_set.clear();
+    try {
+        readCurvesOfNameList();
+    } catch (const std::bad_alloc&) {
+        m_set = std::move(previous);
+        m_curve.names = std::move(previousNames);
+        throw;
+    }
+}
+
+void CMivaro4Doc::readCurvesOfNameList() {
     std::vector<std::string>& names = m_curve.names;
 
     // The per-curve arrays hold kCurveCapacity curves; later files stay out
@@ -106,19 +120,22 @@ void CMivaro4Doc::rebuildCurveSet() {
     m_set.colour.reserve(reserved);
     m_set.curves.reserve(names.size());
 
+    m_unreadable.clear();
     std::vector<std::string> notOpened;
     // A file with a column error (reported by the reader) is left out of the
     // set and the list; the curves of every other entry stay.
     std::size_t kept = 0;
     for (std::size_t k = 0; k < names.size(); ++k) {
         const std::string& path = names[k];
-        const ReadOutcome outcome = readCurveFile(m_curve, path, m_messages, dataLines[k]);
+        std::string why;
+        const ReadOutcome outcome = readCurveFile(m_curve, path, m_messages, dataLines[k], &why);
         if (outcome == ReadOutcome::ColumnError) {
             continue;
         }
         // An empty entry (an empty project line) is an empty curve, not a file to name.
         if (outcome == ReadOutcome::NotOpened && !path.empty()) {
-            notOpened.push_back(path);
+            notOpened.push_back(path + " (" + why + ")");
+            m_unreadable.push_back({path, why});
         }
         appendCurvePoints();
         CurveInfo info;
@@ -131,7 +148,7 @@ void CMivaro4Doc::rebuildCurveSet() {
     }
     names.resize(kept);
 
-    if (!notOpened.empty()) {
+    if (!notOpened.empty() && m_listsUnreadable) {
         m_messages.showMessage(listPaths("These curve files could not be read:", notOpened), "Error",
                                MessageButtons::Ok);
     }

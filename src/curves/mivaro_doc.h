@@ -47,6 +47,16 @@ class CMivaro4Doc {
     // column error (reported by the reader) leaves the list; the rest load.
     void rebuildCurveSet();
 
+    struct UnreadableFile {
+        std::string path;
+        std::string reason;  // a few words, no full stop
+    };
+    // The files the last rebuild could not read, with why.
+    const std::vector<UnreadableFile>& unreadableFiles() const { return m_unreadable; }
+    // The command line reports unreadable files one a line itself; the window
+    // lists them in one message box (the default).
+    void setListsUnreadableFiles(bool lists) { m_listsUnreadable = lists; }
+
     // One curve held in memory as the bytes of a standard curve file, in place
     // of the name list and the CurveSet, as if a file of that name were opened.
     void loadStandardCurveBytes(const std::string& name, std::string_view bytes);
@@ -65,6 +75,7 @@ class CMivaro4Doc {
     RepaintPort& repaint() { return m_repaint; }
 
   private:
+    void readCurvesOfNameList();
     void appendCurvePoints();
 
     MessagePort& m_messages;
@@ -72,6 +83,8 @@ class CMivaro4Doc {
     IndentCurve m_curve;
     CurveSet m_set;
     ImportDialogState m_importState;
+    std::vector<UnreadableFile> m_unreadable;
+    bool m_listsUnreadable = true;
 };
 
 }  // namespace mivaro

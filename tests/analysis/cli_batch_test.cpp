@@ -183,7 +183,7 @@ TEST_F(CliBatch, BadFilesGetErrorRowsAndTheSameTableForAnyNumberOfJobs) {
     };
     const std::vector<Case> cases = {
         {good, nullptr},
-        {(m_dir / "missing.MVR").string(), "The file could not be read."},
+        {(m_dir / "missing.MVR").string(), "The file could not be read: No such file or directory."},
         {write("hold.MVR", "h\n0.1,1,0,LOAD\n0.2,2,1,LOAD\n0.3,3,2,TOP_HOLD\n"),
          "No unloading run follows the highest force."},
         {write("one.MVR", "h\n0.1,1,0,LOAD\n0.2,2,1,TOP_HOLD\n0.3,3,2,UNLOAD\n0.25,1,3,BOTTOM_HOLD\n"),

@@ -62,6 +62,40 @@ TEST(LineReader, KeepsLongLinesWholeAcrossBlocks) {
     EXPECT_EQ(lines[3], "last");
 }
 
+TEST(LineReader, KeepsOnlyTheStartOfLinesLongerThanTheLimit) {
+    // Memory stays bounded: a line of several MB gives its first kMaxLineLength
+    // characters; the rest, line end included, is passed over.
+    const std::size_t limit = LineReader::kMaxLineLength;
+    const std::string head = "1,2,3,LOAD";
+    const std::string huge = head + std::string(3 * limit, 'x');
+    struct Case {
+        std::string content;
+        std::vector<std::size_t> sizes;
+    };
+    const Case cases[] = {
+        {huge + "\r\nnext", {limit, 4}},
+        {huge.substr(0, limit) + "\r\nnext", {limit, 4}},  // exactly the limit: whole
+        {huge.substr(0, limit + 1) + "\r\nnext", {limit, 4}},
+        {huge + "\r", {limit}},
+        {huge, {limit}},
+        {"a\n" + huge.substr(0, 2 * limit - 2) + "\r\n\nz", {1, limit, 0, 1}},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        for (const bool inMemory : {false, true}) {
+            LineReader reader =
+                inMemory ? LineReader::fromBytes(c.content) : LineReader(dir.write("l.txt", c.content));
+            std::vector<std::size_t> sizes;
+            char* begin = nullptr;
+            char* end = nullptr;
+            while (reader.nextLine(begin, end)) {
+                sizes.push_back(static_cast<std::size_t>(end - begin));
+            }
+            EXPECT_EQ(sizes, c.sizes);
+        }
+    }
+}
+
 TEST(LineReader, ReadsManyBlocksOfShortLines) {
     test::TempDir dir;
     std::string content;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -205,7 +206,9 @@ TEST_F(Document, UnreadableFilesKeepTheirSlotAndAreReportedOnce) {
     EXPECT_EQ(set.curves[2].path, dir.path("gone2.MVR"));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].caption, "Error");
-    EXPECT_NE(messages.shown[0].text.find("gone1.MVR\n" + dir.path("gone2.MVR")), std::string::npos);
+    EXPECT_NE(messages.shown[0].text.find("gone1.MVR (No such file or directory)\n" + dir.path("gone2.MVR") +
+                                          " (No such file or directory)"),
+              std::string::npos);
     EXPECT_EQ(messages.shown[0].text.find("a.MVR"), std::string::npos);
 }
 
@@ -229,6 +232,23 @@ TEST_F(Document, ColumnErrorLeavesOnlyThatFileOut) {
     EXPECT_EQ(messages.shown[0].text, std::string(kForceColumnError) + "\n" + bad + "\nline 3");
     EXPECT_EQ(messages.shown[0].caption, "Error");
     EXPECT_EQ(repaint.count, 2);
+}
+
+TEST_F(Document, RunningOutOfMemoryKeepsTheCurvesOnScreen) {
+    // The column error's message box stands in for any allocation that fails midway.
+    struct FailingMessages final : MessagePort {
+        MessageAnswer showMessage(const std::string&, const std::string&, MessageButtons) override {
+            throw std::bad_alloc();
+        }
+    } failing;
+    CMivaro4Doc shown(dir.dir(), failing, repaint);
+    shown.appendPaths({curveFile("c.MVR", 2, 5)});
+    shown.rebuildCurveSet();
+    shown.appendPaths({curveFile("a.MVR", 3, 1), dir.write("bad.MVR", "h\n0.1,1,1,LOAD\n0.25\n")});
+    EXPECT_THROW(shown.rebuildCurveSet(), std::bad_alloc);
+    EXPECT_EQ(shown.curveSet().pointCount(), 2);
+    EXPECT_EQ(shown.curveSet().curveCount(), 1);
+    EXPECT_EQ(shown.indentCurve().nameCount(), 3);
 }
 
 TEST_F(Document, MoreThanAThousandCurvesNeverOverflow) {

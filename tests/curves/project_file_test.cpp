@@ -154,7 +154,8 @@ TEST(ProjectFile, MissingFilesBecomeEmptyCurvesAndAreNamed) {
     ASSERT_EQ(f.doc.curveSet().curveCount(), 3);
     ASSERT_EQ(f.messages.shown.size(), 1u);
     EXPECT_EQ(f.messages.shown[0].text.find("\n\n"), std::string::npos) << f.messages.shown[0].text;
-    EXPECT_EQ(f.messages.shown[0].text.substr(f.messages.shown[0].text.rfind('\n') + 1), gone);
+    EXPECT_EQ(f.messages.shown[0].text.substr(f.messages.shown[0].text.rfind('\n') + 1),
+              gone + " (No such file or directory)");
 
     // A project of empty lines only says nothing.
     f.messages.shown.clear();

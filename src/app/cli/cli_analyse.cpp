@@ -104,12 +104,8 @@ int actionCode(ClickFlow flow, const std::string& action) {
 }
 
 int printJson(const std::string& json) {
-    std::fputs((json + "\n").c_str(), stdout);
-    if (std::fflush(stdout) != 0) {
-        std::fputs("mivaro-cli analyse: could not write the result\n", stderr);
-        return kExitMessage;
-    }
-    return kExitOk;
+    writeOut(json + "\n");
+    return outputWritten("analyse", "the result") ? kExitOk : kExitMessage;
 }
 
 // The JSON line with ", "iso": {...}" added before its closing brace.
@@ -189,7 +185,9 @@ int runAnalyse(const std::vector<std::string>& arguments) {
             return analyseUsageError(why);
         }
     }
-    const auto loaded = loadDocument(line.value("--settings", "."), line.files);
+    const auto loaded = loadDocument("analyse", line.value("--settings", "."), line.files);
+    // A file that could not be read was said first; what follows is its consequence, not a usage error.
+    const bool loadReported = loaded->messages.anyShown();
     CMivaro4Doc& doc = *loaded->doc;
     CurveSet& set = doc.curveSet();
 
@@ -210,13 +208,19 @@ int runAnalyse(const std::vector<std::string>& arguments) {
         const std::optional<int> picked = clicks.pointAt(clickX, clickY);
         if (!picked || clickFlowFor(set.segment[static_cast<std::size_t>(*picked)]) == ClickFlow::None) {
             const std::optional<std::string> none = iso ? std::optional<std::string>("null") : std::nullopt;
-            return printJson(
+            const int status = printJson(
                 withIso(analysisJson(FlowOutcome{}, doc.indentCurve().results, std::nullopt), none));
+            return status == kExitOk && loadReported ? kExitMessage : status;
         }
         point = *picked;
     } else if (point < 0 || point >= set.pointCount()) {
-        return analyseUsageError(
-            formatC("point %d is not a point of the loaded curves (0 to %d)", point, set.pointCount() - 1));
+        const std::string why = formatC("point %s is not a point of the loaded curves (0 to %d)",
+                                        line.value("--point").c_str(), set.pointCount() - 1);
+        if (loadReported) {
+            std::fprintf(stderr, "mivaro-cli analyse: %s\n", why.c_str());
+            return kExitMessage;
+        }
+        return analyseUsageError(why);
     }
     const char letter = set.segment[static_cast<std::size_t>(point)];
     dialogs.action = actionCode(clickFlowFor(letter), line.value("--action"));

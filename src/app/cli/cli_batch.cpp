@@ -148,11 +148,6 @@ int runBatchCommand(const std::vector<std::string>& arguments) {
         return batchUsageError("--summary and --out name the same file");
     }
     const std::string directory = line.value("--settings", ".");
-    std::error_code ec;
-    if (line.has("--settings") && !std::filesystem::is_directory(directory, ec)) {
-        // A mistyped folder would otherwise analyse every file with the default settings.
-        return batchUsageError("the settings folder " + directory + " does not exist");
-    }
     int solveFor = -1;
     if (line.has("--solve")) {
         solveFor = solveForOf(line.value("--solve"));
@@ -213,12 +208,10 @@ int runBatchCommand(const std::vector<std::string>& arguments) {
             return kExitMessage;
         }
     } else {
-        std::fputs(header.c_str(), stdout);
+        writeOut(header);
         tally = runBatch(
-            files.size(), jobs, work,
-            [](const BatchLine& l) { std::fwrite(l.text.data(), 1, l.text.size(), stdout); }, progress);
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            std::fputs("mivaro-cli batch: could not write the table\n", stderr);
+            files.size(), jobs, work, [](const BatchLine& l) { writeOut(l.text); }, progress);
+        if (!outputWritten("batch", "the table")) {
             return kExitMessage;
         }
     }

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 #include "platform/c_format.h"
 #include "platform/text_encoding.h"
@@ -14,6 +17,11 @@ MessageAnswer StderrMessages::showMessage(const std::string& text, const std::st
     m_shown = true;
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+void StderrMessages::report(const std::string& line) {
+    m_shown = true;
+    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 bool parseImageSize(const std::string& text, int& width, int& height) {
@@ -65,6 +73,9 @@ std::string parseCommandLine(const std::vector<std::string>& args,
                 return arg + " needs a value";
             }
             parsed.values[arg] = args[++k];
+            if (parsed.values[arg].empty() && arg != "--label") {
+                return arg + " needs a value, not an empty one";
+            }
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + arg;
         } else {
@@ -73,6 +84,11 @@ std::string parseCommandLine(const std::vector<std::string>& args,
     }
     if (parsed.files.empty()) {
         return "no curve file given";
+    }
+    std::error_code ec;
+    const auto settings = parsed.values.find("--settings");
+    if (settings != parsed.values.end() && !std::filesystem::is_directory(settings->second, ec)) {
+        return "the settings folder " + settings->second + " does not exist";
     }
     return {};
 }
@@ -96,13 +112,47 @@ int usageError(const char* command, const std::string& why, const char* usage) {
     return kExitUsage;
 }
 
-std::unique_ptr<LoadedDocument> loadDocument(const std::string& settingsDirectory,
+namespace {
+int g_outputError = 0;  // errno of the first failed write to standard output
+}
+
+void writeOut(std::string_view text) {
+    if (g_outputError != 0 || text.empty()) {
+        return;
+    }
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+        g_outputError = errno != 0 ? errno : EIO;
+    }
+}
+
+bool outputWritten(const char* command, const char* what) {
+    if (g_outputError == 0) {
+        errno = 0;
+        if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+            g_outputError = errno != 0 ? errno : EIO;
+        }
+    }
+    if (g_outputError == 0) {
+        return true;
+    }
+    std::fprintf(stderr, "mivaro-cli %s: could not write %s: %s\n", command, what,
+                 std::strerror(g_outputError));
+    return false;
+}
+
+std::unique_ptr<LoadedDocument> loadDocument(const char* command, const std::string& settingsDirectory,
                                              const std::vector<std::string>& files) {
     auto loaded = std::make_unique<LoadedDocument>();
     loaded->doc = std::make_unique<CMivaro4Doc>(asSettingsDirectory(settingsDirectory), loaded->messages,
                                                 loaded->repaint);
+    loaded->doc->setListsUnreadableFiles(false);
     loaded->doc->appendPaths(files);
     loaded->doc->rebuildCurveSet();
+    for (const auto& unreadable : loaded->doc->unreadableFiles()) {
+        loaded->messages.report(std::string("mivaro-cli ") + command + ": cannot read " + unreadable.path +
+                                ": " + unreadable.reason);
+    }
     return loaded;
 }
 

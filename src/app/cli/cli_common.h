@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/iso_setup.h"
@@ -23,6 +24,8 @@ class StderrMessages final : public MessagePort {
     MessageAnswer showMessage(const std::string& text, const std::string& caption,
                               MessageButtons buttons) override;
     bool anyShown() const { return m_shown; }
+    // A line of the command's own on standard error, counted as a message.
+    void report(const std::string& line);
 
   private:
     bool m_shown = false;
@@ -36,8 +39,10 @@ struct LoadedDocument {
 };
 
 // Puts the files into the name list (duplicates skipped) and rebuilds the
-// CurveSet with settingsDirectory as the directory of the .par files.
-std::unique_ptr<LoadedDocument> loadDocument(const std::string& settingsDirectory,
+// CurveSet with settingsDirectory as the directory of the .par files. Each
+// file that could not be read is said on standard error first,
+// "mivaro-cli COMMAND: cannot read FILE: reason".
+std::unique_ptr<LoadedDocument> loadDocument(const char* command, const std::string& settingsDirectory,
                                              const std::vector<std::string>& files);
 
 // "DIR" -> "DIR/" (settings files are opened as directory + name).
@@ -53,7 +58,9 @@ struct CommandLine {
 };
 
 // Splits args into the given value options, flags (options without a value,
-// held with an empty value) and files; "--" ends the options.
+// held with an empty value) and files; "--" ends the options. Only --label
+// may be given an empty value. A --settings folder that does not exist is
+// refused: a mistyped name would silently give the default settings.
 // Returns an empty string on success, else what is wrong (for the user).
 std::string parseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions, CommandLine& parsed,
@@ -83,6 +90,15 @@ bool parseIntPair(const std::string& text, char separator, int& first, int& seco
 
 // Prints "mivaro-cli COMMAND: WHY" and the usage to stderr; returns kExitUsage.
 int usageError(const char* command, const std::string& why, const char* usage);
+
+// Writes text to standard output; after a failed write nothing more is tried
+// and outputWritten reports the first failure.
+void writeOut(std::string_view text);
+
+// Flushes standard output; when anything written to it was lost, says why on
+// standard error ("mivaro-cli COMMAND: could not write WHAT: reason") and
+// returns false.
+bool outputWritten(const char* command, const char* what);
 
 // A JSON string of bytes read as Windows-1252 (the import preview's reading).
 std::string jsonString(const std::string& bytes);

@@ -8,6 +8,8 @@
 #include "curves/curve_conversion.h"
 #include "curves/import_preview.h"
 #include "curves/recognise/recognised_conversion.h"
+#include "platform/c_format.h"
+#include "platform/text_encoding.h"
 
 namespace mivaro::cli {
 namespace {
@@ -16,15 +18,14 @@ constexpr const char* kConvertUsage = "usage: mivaro-cli convert [--recognise] [
 constexpr const char* kGuessUsage = "usage: mivaro-cli guess [--settings DIR] FILE\n";
 constexpr const char* kSaveAsUsage = "usage: mivaro-cli save-as --name PATH [--settings DIR] FILE...\n";
 
-// "File Saved As:" notices are the command's output; every other message
-// goes to standard error.
+// The window shows "File Saved As:" before each write; the command line prints
+// the paths written instead. Every other message goes to standard error.
 class SaveAsMessages final : public MessagePort {
   public:
     MessageAnswer showMessage(const std::string& text, const std::string& caption,
                               MessageButtons buttons) override {
         if (caption == kFileSavedAsCaption) {
-            std::printf("%s\n", text.c_str());
-            return MessageAnswer::Ok;
+            return MessageAnswer::Ok;  // the path is printed once its file is written
         }
         return m_errors.showMessage(text, caption, buttons);
     }
@@ -35,8 +36,7 @@ class SaveAsMessages final : public MessagePort {
 };
 
 int finish(const char* command, bool messagesShown) {
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "mivaro-cli %s: could not write the output\n", command);
+    if (!outputWritten(command, "the output")) {
         return kExitMessage;
     }
     return messagesShown ? kExitMessage : kExitOk;
@@ -56,13 +56,13 @@ int runConvert(const std::vector<std::string>& args) {
     if (line.has("--recognise")) {
         // Each path as soon as it is on disk: an archive of hundreds of indents shows its progress.
         recognise::convertWithRecogniser(doc.indentCurve(), 0, messages, [](const std::string& path) {
-            std::printf("%s\n", path.c_str());
+            writeOut(path + "\n");
             std::fflush(stdout);
         });
     } else {
         const ConversionReport report = convertCurveFiles(doc.indentCurve(), messages);
         for (const std::string& path : report.written) {
-            std::printf("%s\n", path.c_str());
+            writeOut(path + "\n");
         }
     }
     doc.rebuildCurveSet();  // the loading pass: what the graph would show
@@ -81,22 +81,22 @@ int runGuess(const std::vector<std::string>& args) {
     loadImportSetup(asSettingsDirectory(line.value("--settings", ".")), state);
     std::string reason;
     if (!readPreviewText(line.files.front(), state.rawText, reason)) {
-        std::fprintf(stderr, "Error: %s\n%s\n%s\n", kFileNotOpened, line.files.front().c_str(),
+        std::fprintf(stderr, "mivaro-cli guess: cannot read %s: %s\n", line.files.front().c_str(),
                      reason.c_str());
         return kExitMessage;
     }
     guessImportSetup(state);
     const ColumnSetup& s = state.setup;
-    std::printf(
-        "{\"header_lines\":%d,\"displacement_column\":%d,\"force_column\":%d,\"decimal_comma\":%d,"
-        "\"depth_unit\":%d,\"force_unit\":%d,\"separator_kind\":%d,\"other_separator\":%s,"
-        "\"segment_present\":%d,\"time_present\":%d,\"segment_column\":%d,\"time_column\":%d,"
-        "\"preview\":%s,\"displacement\":%s,\"force\":%s,\"time\":%s,\"segment\":%s}\n",
-        s.headerLines, s.displacementColumn, s.forceColumn, s.decimalComma, s.depthUnit, s.forceUnit,
-        s.separatorKind, jsonString(state.otherSeparatorText).c_str(), s.segmentColumnPresent,
-        s.timeColumnPresent, s.segmentColumn, s.timeColumn, jsonString(state.preview.text).c_str(),
-        jsonString(state.preview.displacement).c_str(), jsonString(state.preview.force).c_str(),
-        jsonString(state.preview.time).c_str(), jsonString(state.preview.segment).c_str());
+    writeOut(
+        formatC("{\"header_lines\":%d,\"displacement_column\":%d,\"force_column\":%d,\"decimal_comma\":%d,"
+                "\"depth_unit\":%d,\"force_unit\":%d,\"separator_kind\":%d,\"other_separator\":%s,"
+                "\"segment_present\":%d,\"time_present\":%d,\"segment_column\":%d,\"time_column\":%d,"
+                "\"preview\":%s,\"displacement\":%s,\"force\":%s,\"time\":%s,\"segment\":%s}\n",
+                s.headerLines, s.displacementColumn, s.forceColumn, s.decimalComma, s.depthUnit, s.forceUnit,
+                s.separatorKind, jsonString(state.otherSeparatorText).c_str(), s.segmentColumnPresent,
+                s.timeColumnPresent, s.segmentColumn, s.timeColumn, jsonString(state.preview.text).c_str(),
+                jsonString(state.preview.displacement).c_str(), jsonString(state.preview.force).c_str(),
+                jsonString(state.preview.time).c_str(), jsonString(state.preview.segment).c_str()));
     return finish("guess", false);
 }
 
@@ -108,9 +108,12 @@ int runSaveAs(const std::vector<std::string>& args) {
     if (!line.has("--name") || line.value("--name").empty()) {
         return usageError("save-as", "--name PATH is needed", kSaveAsUsage);
     }
-    const auto loaded = loadDocument(line.value("--settings", "."), line.files);
+    const auto loaded = loadDocument("save-as", line.value("--settings", "."), line.files);
     SaveAsMessages messages;
-    saveCurveFilesAs(loaded->doc->indentCurve(), line.value("--name"), messages);
+    for (const std::string& path :
+         saveCurveFilesAs(loaded->doc->indentCurve(), line.value("--name"), messages)) {
+        writeOut(path + "\n");
+    }
     return finish("save-as", loaded->messages.anyShown() || messages.anyError());
 }
 

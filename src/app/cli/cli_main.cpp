@@ -1,9 +1,11 @@
 // mivaro-cli: the program's logic without a window, for batch work and checks.
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "platform/safe_file_write.h"
 
 namespace {
 
@@ -24,15 +26,7 @@ void printUsage() {
         stderr);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        printUsage();
-        return mivaro::cli::kExitUsage;
-    }
-    const std::string command = argv[1];
-    const std::vector<std::string> args(argv + 2, argv + argc);
+int run(const std::string& command, const std::vector<std::string>& args) {
     if (command == "points") {
         return mivaro::cli::runPoints(args);
     }
@@ -57,6 +51,28 @@ int main(int argc, char** argv) {
     if (command == "save-as") {
         return mivaro::cli::runSaveAs(args);
     }
+    std::fprintf(stderr, "mivaro-cli: unknown command %s\n", command.c_str());
     printUsage();
     return mivaro::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return mivaro::cli::kExitUsage;
+    }
+    // An interrupted `batch --out` must not leave its temporary table behind.
+    mivaro::removeTemporaryFilesOnSignals();
+    const std::string command = argv[1];
+    try {
+        return run(command, std::vector<std::string>(argv + 2, argv + argc));
+    } catch (const std::bad_alloc&) {
+        std::fprintf(
+            stderr,
+            "mivaro-cli %s: Not enough memory to finish; any file being written was left as it was.\n",
+            command.c_str());
+        return mivaro::cli::kExitMessage;
+    }
 }

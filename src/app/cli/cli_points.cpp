@@ -27,8 +27,8 @@ void appendInt(std::string& out, int value) {
     out.append(field, result.ptr);
 }
 
-void printPoints(const CurveSet& set, std::FILE* out) {
-    std::fputs("curve,index,depth_nm,force_mN,time_s,segment\n", out);
+void printPoints(const CurveSet& set) {
+    writeOut("curve,index,depth_nm,force_mN,time_s,segment\n");
     constexpr std::size_t kFlushAt = 1 << 16;
     std::string buffer;
     buffer.reserve(kFlushAt + 256);
@@ -47,11 +47,11 @@ void printPoints(const CurveSet& set, std::FILE* out) {
         buffer += set.segment[k];
         buffer += '\n';
         if (buffer.size() >= kFlushAt) {
-            std::fwrite(buffer.data(), 1, buffer.size(), out);
+            writeOut(buffer);
             buffer.clear();
         }
     }
-    std::fwrite(buffer.data(), 1, buffer.size(), out);
+    writeOut(buffer);
 }
 
 }  // namespace
@@ -61,10 +61,9 @@ int runPoints(const std::vector<std::string>& args) {
     if (const std::string why = parseCommandLine(args, {"--settings"}, line); !why.empty()) {
         return usageError("points", why, kUsage);
     }
-    const auto loaded = loadDocument(line.value("--settings", "."), line.files);
-    printPoints(loaded->doc->curveSet(), stdout);
-    if (std::fflush(stdout) != 0) {
-        std::fputs("mivaro-cli points: could not write the points\n", stderr);
+    const auto loaded = loadDocument("points", line.value("--settings", "."), line.files);
+    printPoints(loaded->doc->curveSet());
+    if (!outputWritten("points", "the points")) {
         return kExitMessage;
     }
     return loaded->messages.anyShown() ? kExitMessage : kExitOk;

@@ -99,11 +99,11 @@ int runRecognise(const std::vector<std::string>& args) {
         const std::string from = summary.recognised && summary.segmentsFrom
                                      ? jsonText(recognise::segmentSourceName(*summary.segmentsFrom))
                                      : "null";
-        std::printf("{\"file\":%s,\"format\":%s,\"indents\":%d,\"segments_from\":%s,\"indent_list\":[%s]}\n",
-                    jsonText(file).c_str(), format.c_str(), summary.indents, from.c_str(), list.c_str());
+        writeOut("{\"file\":" + jsonText(file) + ",\"format\":" + format +
+                 formatC(",\"indents\":%d,\"segments_from\":", summary.indents) + from +
+                 ",\"indent_list\":[" + list + "]}\n");
     }
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "mivaro-cli recognise: could not write the output\n");
+    if (!outputWritten("recognise", "the output")) {
         return kExitMessage;
     }
     return allRecognised ? kExitOk : kExitMessage;

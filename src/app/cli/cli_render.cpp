@@ -16,6 +16,7 @@
 #include "app/cli/cli_common.h"
 #include "modgraph/xy_graph_wnd.h"
 #include "platform/c_format.h"
+#include "platform/runtime_dir.h"
 #include "view/export_format.h"
 #include "view/main_graph.h"
 #include "view/qt/graph_image.h"
@@ -59,6 +60,7 @@ struct PaintingApplication {
         if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
+        ensureRuntimeDirectory();
         return true;
     }
 };
@@ -117,7 +119,7 @@ int runRender(const std::vector<std::string>& args) {
 
     const PaintingApplication gui;
 
-    const auto loaded = loadDocument(settingsDirectory, files);
+    const auto loaded = loadDocument("render", settingsDirectory, files);
     CMivaro4Doc& doc = *loaded->doc;
     for (CurveInfo& curve : doc.curveSet().curves) {
         if (curve.deleted()) {
