@@ -328,7 +328,8 @@ TEST_F(CliBatch, RecognisedExportsGiveTheirOwnValuesAndTheInstrumentsResults) {
         std::size_t rows;
         const char *c1, *cf, *driftSource, *error, *instrumentHit;
     } cases[] = {
-        {"hysitron_highload_Exp-50mN_0000.hld", 1, "-329697", "6.63947", "file", "", ""},
+        // Its compliance exceeds the whole unloading's 1/S: nothing physical is left of the contact.
+        {"hysitron_highload_Exp-50mN_0000.hld", 1, "-329697", "6.63947", "file", "not converge", ""},
         {"hysitron_ti_nanodent_experiment_a.hld", 1, "7749.44", "0", "file",
          "The file gives no frame compliance (--frame-compliance file) and no drift rate (--drift file).",
          ""},

@@ -186,6 +186,8 @@ TEST(IsoResults, BadCurvesAndMissingPartsSayWhy) {
     IsoSetup narrow = setupFor(IsoFitMethod::Lsq);
     narrow.windowLoPct = 99.99;
     narrow.windowHiPct = 99.995;
+    IsoSetup softIndenter = setupFor(IsoFitMethod::Lsq);  // Er beyond what the indenter allows
+    softIndenter.eiGPa = 1;
     const struct {
         IsoIndent indent;
         IsoSetup setup;
@@ -195,6 +197,7 @@ TEST(IsoResults, BadCurvesAndMissingPartsSayWhy) {
         {noUnload, setupFor(IsoFitMethod::Lsq), "No unloading run"},
         {noBottomHold, holdDrift, "No timed hold at minimum force"},
         {indent, narrow, "selects no points"},
+        {indent, softIndenter, "EIT is undefined"},
     };
     for (const auto& c : cases) {
         const IsoResults r = computeIsoResults(c.indent, c.setup);
