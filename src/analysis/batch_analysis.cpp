@@ -8,6 +8,7 @@
 #include "analysis/iso_indent_row.h"
 #include "curves/curve_reader.h"
 #include "curves/mivaro_doc.h"
+#include "curves/recognise/recognised_conversion.h"
 #include "platform/c_format.h"
 
 namespace mivaro {
@@ -206,14 +207,22 @@ bool clickFitServes(const BatchRow& row, const BatchSettings& settings, const Is
            static_cast<double>(cf) == iso.frameComplianceNmPerMn;
 }
 
-void addIsoResults(BatchRow& row, const BatchSettings& settings, const CurveSet& set) {
+// known: the file's metadata when the batch recognises instrument files.
+void addIsoResults(BatchRow& row, const BatchSettings& settings, const CurveSet& set,
+                   const recognise::KnownMetadata* known) {
     row.isoSetup = *settings.iso;
-    std::optional<PowerLawFit> clickFit;
-    if (clickFitServes(row, settings, row.isoSetup)) {
-        const IndentationResults& m = row.modulus;
-        clickFit = PowerLawFit{m.a, m.m, m.hf, m.r2, true};
+    const std::string missing = known != nullptr ? resolveFromFile(row.isoSetup, *known) : std::string();
+    if (!missing.empty()) {
+        row.iso.emplace().error = missing;
+    } else {
+        std::optional<PowerLawFit> clickFit;
+        if (clickFitServes(row, settings, row.isoSetup)) {
+            const IndentationResults& m = row.modulus;
+            clickFit = PowerLawFit{m.a, m.m, m.hf, m.r2, true};
+        }
+        row.iso =
+            isoResultsOfPoints(set, 0, set.pointCount() - 1, row.isoSetup, clickFit ? &*clickFit : nullptr);
     }
-    row.iso = isoResultsOfPoints(set, 0, set.pointCount() - 1, row.isoSetup, clickFit ? &*clickFit : nullptr);
     if (!row.iso->error.empty() && row.error.find(row.iso->error) == std::string::npos) {
         row.error += (row.error.empty() ? "" : " ") + row.iso->error;
     }
@@ -221,7 +230,10 @@ void addIsoResults(BatchRow& row, const BatchSettings& settings, const CurveSet&
 
 // The analyses of the one curve the document holds.
 void analyseLoadedCurve(const BatchSettings& settings, CMivaro4Doc& doc, CapturedMessages& messages,
-                        NoRepaint& repaint, BatchRow& row) {
+                        NoRepaint& repaint, BatchRow& row, const recognise::KnownMetadata* known) {
+    if (known != nullptr) {
+        row.known = *known;
+    }
     if (settings.iso) {
         row.isoSetup = *settings.iso;
     }
@@ -231,13 +243,14 @@ void analyseLoadedCurve(const BatchSettings& settings, CMivaro4Doc& doc, Capture
     }
     runClicks(row, settings, doc, messages, repaint);
     if (settings.iso) {
-        addIsoResults(row, settings, doc.curveSet());
+        addIsoResults(row, settings, doc.curveSet(), known);
     }
 }
 
 }  // namespace
 
-BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path) {
+BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path,
+                          const recognise::KnownMetadata* known) {
     BatchRow row;
     row.file = path;
     CapturedMessages messages;
@@ -252,7 +265,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
                                          : "The file could not be read: " + unreadable.front().reason + ".";
         return row;
     }
-    analyseLoadedCurve(settings, doc, messages, repaint, row);
+    analyseLoadedCurve(settings, doc, messages, repaint, row, known);
     return row;
 }
 
@@ -263,14 +276,22 @@ void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow
 }
 
 BatchRow analyseBatchCurveBytes(const BatchSettings& settings, const std::string& file,
-                                std::string_view standardCurve) {
+                                std::string_view standardCurve, const recognise::KnownMetadata* known) {
     BatchRow row;
     row.file = file;
     CapturedMessages messages;
     NoRepaint repaint;
     CMivaro4Doc doc(settings.settingsDirectory, messages, repaint);
     doc.loadStandardCurveBytes(file, standardCurve);
-    analyseLoadedCurve(settings, doc, messages, repaint, row);
+    analyseLoadedCurve(settings, doc, messages, repaint, row, known);
+    return row;
+}
+
+BatchRow analyseRecognisedIndent(const BatchSettings& settings, const std::string& file,
+                                 const recognise::RecognisedIndent& indent) {
+    BatchRow row =
+        analyseBatchCurveBytes(settings, file, recognise::standardCurveBytes(indent), &indent.known);
+    row.indent = indent.name;
     return row;
 }
 
@@ -280,6 +301,9 @@ ResultRow batchResultRow(const BatchRow& row, const BatchSettings& settings, boo
         const IsoResults* iso = row.iso ? &*row.iso : nullptr;
         appendIsoCells(cells, iso);
         appendIsoProvenance(cells, row.iso ? row.isoSetup : *settings.iso, iso);
+        if (withIndent) {
+            appendInstrumentCells(cells, &row.known);
+        }
     }
     return cells;
 }

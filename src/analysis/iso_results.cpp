@@ -331,6 +331,16 @@ IsoResults computeIsoResults(const IsoIndent& indent, const IsoSetup& setup, con
                     r.S_mN_per_nm, r.hc_nm, r.Ap_nm2);
         return r;
     }
+    // A reduced modulus the indenter alone could not give (an over-large frame
+    // compliance or an area function outside its depths) leaves EIT negative or infinite.
+    const double indenterLimitGPa = setup.eiGPa / (1 - setup.nuI * setup.nuI);
+    if (!(r.EIT_GPa > 0) || !std::isfinite(r.EIT_GPa)) {
+        r.error = formatC(
+            "Er = %.4g GPa is not below what the indenter allows (Ei/(1 - nu_i^2) = %.4g GPa), so EIT "
+            "is undefined: check the frame compliance and the area function.",
+            r.Er_GPa, indenterLimitGPa);
+        return r;
+    }
 
     // Martens hardness from the slope of h against √F on the loading between 50 % and 90 % of Fmax.
     std::vector<double> roots, depths;

@@ -314,6 +314,63 @@ TEST_F(CliBatch, IsoAddsColumnsAfterTheUnchangedOnesAndASummary) {
     }
 }
 
+// --recognise --iso over real exports: the values asked for as "file" are the
+// file's own (tip coefficients in nm, compliance in nm/mN), the error names
+// what a file lacks, the printed results stand in the instrument_ columns,
+// and every row of the table has the header's columns.
+TEST_F(CliBatch, RecognisedExportsGiveTheirOwnValuesAndTheInstrumentsResults) {
+    const fs::path shared = fs::path(MIVARO_SHARED_TESTDATA) / "instrument-exports";
+    if (!fs::exists(shared)) {
+        GTEST_SKIP() << "the shared instrument exports are not here: " << shared;
+    }
+    const struct {
+        const char* file;
+        std::size_t rows;
+        const char *c1, *cf, *driftSource, *error, *instrumentHit;
+    } cases[] = {
+        // Its compliance exceeds the whole unloading's 1/S: nothing physical is left of the contact.
+        {"hysitron_highload_Exp-50mN_0000.hld", 1, "-329697", "6.63947", "file", "not converge", ""},
+        {"hysitron_ti_nanodent_experiment_a.hld", 1, "7749.44", "0", "file",
+         "The file gives no frame compliance (--frame-compliance file) and no drift rate (--drift file).",
+         ""},
+        {"hysitron_triboscan_RobinSteel0000LC.txt", 1, "0", "0", "file", "no tip area coefficients", ""},
+        {"agilent_xp_fused_silica_FS_XP.xls", 9, "395.770081", "0", "instrument (0.014 nm/s)",
+         "no frame compliance", "10447"},
+    };
+    std::vector<std::string> args = {"--recognise", "--iso",   "--area", "file",   "--frame-compliance",
+                                     "file",        "--drift", "file",   "--jobs", "2"};
+    for (const auto& c : cases) {
+        args.push_back((shared / c.file).string());
+    }
+    const RunResult r = batch(args);
+    EXPECT_EQ(r.status, 1) << r.err;
+    const auto lines = splitLines(r.out);
+    const auto header = csvFields(lines.at(0));
+    EXPECT_EQ(header.back(), "instrument_CIT_pct");
+    const auto column = [&](const std::string& name) {
+        return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+    };
+    std::size_t at = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_GE(lines.size(), at + c.rows);
+        const auto row = csvFields(lines[at]);
+        ASSERT_EQ(row.size(), header.size());
+        EXPECT_NE(row[column("file")].find(c.file), std::string::npos);
+        EXPECT_EQ(row[column("iso_C1")], c.c1);
+        EXPECT_EQ(row[column("iso_Cf_nm_per_mN")], c.cf);
+        EXPECT_EQ(row[column("iso_drift_source")], c.driftSource);
+        EXPECT_NE(row[column("error")].find(c.error), std::string::npos) << row[column("error")];
+        EXPECT_EQ(row[column("iso_Er_GPa")].empty(), *c.error != 0);
+        EXPECT_EQ(row[column("instrument_HIT_MPa")], c.instrumentHit);
+        for (std::size_t k = at; k < at + c.rows; ++k) {
+            EXPECT_EQ(csvFields(lines[k]).size(), header.size()) << lines[k];
+        }
+        at += c.rows;
+    }
+    EXPECT_EQ(lines.size(), at);
+}
+
 TEST_F(CliBatch, RowsAreTheSameInADecimalCommaLocale) {
     const BatchSettings settings = readBatchSettings(this->settings());
     const auto table = [&] {

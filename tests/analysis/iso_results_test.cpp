@@ -186,6 +186,8 @@ TEST(IsoResults, BadCurvesAndMissingPartsSayWhy) {
     IsoSetup narrow = setupFor(IsoFitMethod::Lsq);
     narrow.windowLoPct = 99.99;
     narrow.windowHiPct = 99.995;
+    IsoSetup softIndenter = setupFor(IsoFitMethod::Lsq);  // Er beyond what the indenter allows
+    softIndenter.eiGPa = 1;
     const struct {
         IsoIndent indent;
         IsoSetup setup;
@@ -195,6 +197,7 @@ TEST(IsoResults, BadCurvesAndMissingPartsSayWhy) {
         {noUnload, setupFor(IsoFitMethod::Lsq), "No unloading run"},
         {noBottomHold, holdDrift, "No timed hold at minimum force"},
         {indent, narrow, "selects no points"},
+        {indent, softIndenter, "EIT is undefined"},
     };
     for (const auto& c : cases) {
         const IsoResults r = computeIsoResults(c.indent, c.setup);
@@ -249,6 +252,96 @@ TEST(IsoResults, RecognisedIndentRowUsesTheFilesMetadata) {
     EXPECT_EQ(missing.find("error")->text, "The file gives no frame compliance (--frame-compliance file).");
     EXPECT_FALSE(missing.find("iso_Er_GPa")->number);
     EXPECT_EQ(csvHeaderLine(missing), csvHeaderLine(row));
+}
+
+// A batch's indent of an instrument file: the values asked for as "file" come
+// from the indent's metadata (the error names those it lacks), a drift the
+// instrument already took out is not taken out again, the printed results
+// follow in the instrument_ columns, and every row has the same columns.
+TEST(IsoResults, BatchRowsOfRecognisedIndentsTakeTheFilesValues) {
+    Synthetic s;
+    s.driftNmPerS = 0.05;
+    recognise::RecognisedIndent indent;
+    s.make();
+    indent.depthNm = s.h;
+    indent.forceMn = s.P;
+    indent.timeS = s.t;
+    indent.segments = s.seg;
+    recognise::KnownMetadata hld;
+    hld.areaCoefficients = std::vector<double>{24.5, 800, 3, 0, 0, 0};
+    hld.frameComplianceNmPerMn = 0.25;
+    hld.driftNmPerS = 0.05;
+    hld.poissonRatio = 0.3;
+    recognise::KnownMetadata corrected;  // depths the instrument already corrected
+    corrected.driftNmPerS = 0.05;
+    corrected.depthDriftCorrected = true;
+    corrected.instrumentResults = {{"HIT_MPa", 9000}, {"Er_GPa", 70}};
+    const struct {
+        const char* what;
+        const recognise::KnownMetadata* known;
+        std::vector<std::pair<std::string, std::string>> options;
+        const char* error;
+        double c2, cf, nuS, drift;
+        const char* driftSource;
+    } cases[] = {
+        {"all from the file",
+         &hld,
+         {{"--area", "file"}, {"--frame-compliance", "file"}, {"--nu-s", "file"}, {"--drift", "file"}},
+         "",
+         3,
+         0.25,
+         0.3,
+         0.05,
+         "file"},
+        {"drift only", &hld, {{"--drift", "file"}}, "", 0, 0, 0.17, 0.05, "file"},
+        {"already corrected", &corrected, {{"--drift", "file"}}, "", 0, 0, 0.17, 0, "instrument (0.05 nm/s)"},
+        {"lacking",
+         &corrected,
+         {{"--area", "file"}, {"--nu-s", "file"}},
+         "The file gives no Poisson's ratio (--nu-s file) and no tip area coefficients (--area file).",
+         0,
+         0,
+         0.17,
+         0,
+         "off"},
+    };
+    BatchSettings settings = readBatchSettings(std::string(MIVARO_BINARY_DIR) + "/no_settings_here");
+    std::string header;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        IsoSetup setup = setupFor(IsoFitMethod::Lsq);
+        for (const auto& [option, value] : c.options) {
+            ASSERT_EQ(applyIsoOption(setup, option, value), "");
+        }
+        settings.iso = setup;
+        indent.known = *c.known;
+        indent.name = c.what;
+        const BatchRow row = analyseRecognisedIndent(settings, "x.hld", indent);
+        const ResultRow cells = batchResultRow(row, settings, true);
+        EXPECT_EQ(row.error, c.error);
+        EXPECT_EQ(cells.find("indent")->text, c.what);
+        EXPECT_EQ(*cells.find("iso_C2")->number, c.c2);
+        EXPECT_EQ(*cells.find("iso_Cf_nm_per_mN")->number, c.cf);
+        EXPECT_EQ(*cells.find("iso_nu_s")->number, c.nuS);
+        EXPECT_EQ(cells.find("iso_drift_source")->text, c.driftSource);
+        const ResultCell* drift = cells.find("iso_drift_nm_per_s");
+        EXPECT_EQ(drift->number.value_or(-1), c.drift);
+        EXPECT_EQ(cells.find("iso_Er_GPa")->number.has_value(), *c.error == 0);
+        EXPECT_EQ(cells.find("instrument_HIT_MPa")->number.value_or(0), c.known == &corrected ? 9000 : 0);
+        EXPECT_FALSE(cells.find("instrument_EIT_GPa")->number);
+        header = header.empty() ? csvHeaderLine(cells) : header;
+        EXPECT_EQ(csvHeaderLine(cells), header);
+        if (std::string(c.what) == "drift only") {
+            // The injected drift taken out: the curve's own hardness again.
+            expectNear(*cells.find("iso_HIT_MPa")->number, expected(s, setup).HIT, 1e-2, "HIT");
+        }
+    }
+    EXPECT_EQ(header, csvHeaderLine(batchResultRow(BatchRow{}, settings, true)));
+    EXPECT_EQ(header.substr(header.find(",program_version,")),
+              ",program_version,instrument_HIT_MPa,instrument_EIT_GPa,"
+              "instrument_Er_GPa,instrument_HM_MPa,instrument_hmax_nm,instrument_hr_nm,instrument_hc_nm,"
+              "instrument_S_mN_per_nm,instrument_Fmax_mN,instrument_Wtotal_pJ,instrument_Welast_pJ,"
+              "instrument_etaIT_pct,instrument_CIT_pct\n");
 }
 
 // The document fit is the modulus click's own: same Er, hc, hf to the last bit.

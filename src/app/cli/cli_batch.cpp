@@ -28,9 +28,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: mivaro-cli batch [--settings DIR] [--jobs N] [--out FILE.csv] [--solve es|vs|ei|vi]\n"
     "                        [--recognise] [--summary FILE.csv] [--iso [ISO OPTIONS]] FILE...\n"
-    "  ISO OPTIONS: --fit document|lsq  --window LO-HI  --epsilon E|m  --beta B  --nu-s V  --nu-i V\n"
-    "               --Ei GPA  --area C0,C1[,C2,C3,C4,C5]  --frame-compliance CF  --zero-point [LO-HI]\n"
-    "               --drift RATE|hold\n";
+    "  ISO OPTIONS: --fit document|lsq  --window LO-HI  --epsilon E|m  --beta B  --nu-s V|file\n"
+    "               --nu-i V  --Ei GPA  --area C0,C1[,C2,C3,C4,C5]|file  --frame-compliance CF|file\n"
+    "               --zero-point [LO-HI]  --drift RATE|hold|file\n"
+    "  file (with --recognise): the value the instrument file gives for each indent\n";
 constexpr int kMaxJobs = 1024;
 
 int batchUsageError(const std::string& why) {
@@ -76,17 +77,18 @@ std::string oneLine(std::string text) {
 }
 
 // One row per indent, in file order, the indent's points analysed as its
-// standard curve file would be; a file no format claims is read as today.
+// standard curve file would be; a file no format claims is read as today
+// (it has no metadata for values asked for as "file").
 std::vector<BatchRow> analyseRecognised(const BatchSettings& settings, const std::string& path) {
     std::vector<BatchRow> rows;
     const recognise::RecogniseSummary summary =
         recognise::recogniseFile(path, [&](recognise::RecognisedIndent& indent) {
-            rows.push_back(analyseBatchCurveBytes(settings, path, recognise::standardCurveBytes(indent)));
-            rows.back().indent = indent.name;
+            rows.push_back(analyseRecognisedIndent(settings, path, indent));
             return true;
         });
     if (!summary.recognised) {
-        return {analyseBatchFile(settings, path)};
+        const recognise::KnownMetadata nothingKnown;
+        return {analyseBatchFile(settings, path, &nothingKnown)};
     }
     if (rows.size() == 1 && summary.error.empty()) {
         rows.front().indent.clear();
@@ -170,7 +172,8 @@ int runBatchCommand(const std::vector<std::string>& arguments) {
     BatchSettings settings = readBatchSettings(asSettingsDirectory(directory), solveFor);
     if (isoOptions.iso) {
         IsoSetup iso;
-        if (const std::string why = isoSetupOf(isoOptions, settings.modulus, iso); !why.empty()) {
+        if (const std::string why = isoSetupOf(isoOptions, settings.modulus, iso, line.has("--recognise"));
+            !why.empty()) {
             return batchUsageError(why);
         }
         settings.iso = iso;

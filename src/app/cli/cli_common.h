@@ -77,8 +77,10 @@ struct IsoOptions {
 std::string takeIsoOptions(std::vector<std::string>& args, IsoOptions& options);
 
 // The setup: the settings' values, then the options in order. Returns an empty
-// string, or what is wrong with an option (for the user).
-std::string isoSetupOf(const IsoOptions& options, const ModulusSettings& settings, IsoSetup& setup);
+// string, or what is wrong with an option (for the user). The value "file"
+// is taken only when recognising (the recogniser reads a file's metadata).
+std::string isoSetupOf(const IsoOptions& options, const ModulusSettings& settings, IsoSetup& setup,
+                       bool recognising = false);
 
 // "WxH" with each side 1 to kMaxImageSide pixels; false leaves width and height as they were.
 // Larger images are refused rather than risking an allocation of gigabytes.

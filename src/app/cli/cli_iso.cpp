@@ -49,15 +49,16 @@ std::string takeIsoOptions(std::vector<std::string>& args, IsoOptions& options) 
     return {};
 }
 
-std::string isoSetupOf(const IsoOptions& options, const ModulusSettings& settings, IsoSetup& setup) {
+std::string isoSetupOf(const IsoOptions& options, const ModulusSettings& settings, IsoSetup& setup,
+                       bool recognising) {
     setup = isoSetupFromSettings(settings);
     for (const auto& [option, value] : options.values) {
         if (const std::string why = applyIsoOption(setup, option, value); !why.empty()) {
             return why;
         }
     }
-    if (needsFileMetadata(setup)) {
-        // The file's metadata comes from the instrument-file recogniser, which these commands do not run yet.
+    if (needsFileMetadata(setup) && !recognising) {
+        // Only the instrument-file recogniser reads a file's metadata; a standard curve file has none.
         return "the value file (--nu-s, --area, --frame-compliance, --drift) needs the file's metadata, "
                "which only --recognise gives";
     }
