@@ -225,25 +225,41 @@ bool LineReader::nextLine(char*& begin, char*& end) {
     }
 }
 
+bool openSharedInput(const std::string& path, std::FILE*& file, std::shared_ptr<const std::string>& held,
+                     std::string& reason) {
+    file = nullptr;
+    held = heldInputs().find(path);
+    if (held != nullptr) {
+        return true;
+    }
+    InputFile input = openInputFile(path, LineReader::kStreamLimit, reason);
+    if (!input.opened) {
+        return false;
+    }
+    if (input.file != nullptr) {
+        file = input.file;
+        return true;
+    }
+    held = heldInputs().hold(path, std::move(input.bytes));
+    return true;
+}
+
 bool readFileStart(const std::string& path, std::size_t limit, std::string& bytes, std::string& reason) {
     bytes.clear();
-    std::shared_ptr<const std::string> held = heldInputs().find(path);
-    if (held == nullptr) {
-        InputFile input = openInputFile(path, LineReader::kStreamLimit, reason);
-        if (!input.opened) {
-            return false;
+    std::FILE* file = nullptr;
+    std::shared_ptr<const std::string> held;
+    if (!openSharedInput(path, file, held, reason)) {
+        return false;
+    }
+    if (file != nullptr) {
+        bytes.resize(limit);
+        bytes.resize(std::fread(bytes.data(), 1, limit, file));
+        const bool failed = std::ferror(file) != 0;
+        if (failed) {
+            reason = std::strerror(errno);
         }
-        if (input.file != nullptr) {
-            bytes.resize(limit);
-            bytes.resize(std::fread(bytes.data(), 1, limit, input.file));
-            const bool failed = std::ferror(input.file) != 0;
-            if (failed) {
-                reason = std::strerror(errno);
-            }
-            std::fclose(input.file);
-            return !failed;
-        }
-        held = heldInputs().hold(path, std::move(input.bytes));
+        std::fclose(file);
+        return !failed;
     }
     bytes.assign(*held, 0, limit);
     return true;

@@ -70,6 +70,13 @@ class LineReader {
     std::size_t m_nextCr = kUnknown;
 };
 
+// Opens path as LineReader does. A regular file comes back open in `file` (the
+// caller closes it); a pipe, FIFO or device as the held copy of all its bytes,
+// shared with every other reader of that path. False with why in `reason` when
+// it cannot be opened or read.
+bool openSharedInput(const std::string& path, std::FILE*& file, std::shared_ptr<const std::string>& held,
+                     std::string& reason);
+
 // The first `limit` bytes of a file, opened as LineReader opens it (a pipe,
 // FIFO or device through the same held copy). False with why in `reason`
 // when it cannot be opened or read.

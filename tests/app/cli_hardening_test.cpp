@@ -15,10 +15,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "curves/curve_test_support.h"
 #include "support/run_cli.h"
 
 namespace {
@@ -230,6 +232,62 @@ TEST_F(CliHardening, InputsThatArePipesOrFifos) {
     EXPECT_EQ(endless.status, 1);
     EXPECT_NE(endless.err.find("cannot read /dev/zero: it gives more than 128 MB"), std::string::npos)
         << endless.err;
+}
+
+TEST_F(CliHardening, RecogniserInputsThatArePipesOrFifos) {
+    // Refused at once, as the other readers refuse them: no writer, or no end.
+    fifo("silent.txt");
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"silent.txt", "cannot read silent.txt: it is a pipe or FIFO that no program writes to\n"},
+        {"/dev/zero", "cannot read /dev/zero: it gives more than 128 MB"}};
+    for (const auto& [file, why] : refused) {
+        const auto start = std::chrono::steady_clock::now();
+        const Outcome r = run({"recognise", file});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        EXPECT_EQ(r.status, 1) << file;
+        EXPECT_NE(r.err.find("mivaro-cli recognise: " + why), std::string::npos) << r.err;
+    }
+
+    // A piped export is read once and recognised as the file itself is.
+    std::ofstream(path("tribo.txt"), std::ios::binary)
+        << "Mon Apr 29 10:41:06 2019\n\nNumber of Points = 5\nDepth (nm)\tLoad (\xB5N)\tTime (s)\n"
+           "1\t100\t0\n3\t3000\t1\n\n3.1\t3000\t2\n\n2\t1500\t3\n1.5\t10\t4\n";
+    std::vector<std::string> exports = {path("tribo.txt")};
+    const std::string zip = mivaro::test::sharedExport("micromaterials_multipleIndentations.zip");
+    if (fs::exists(zip)) {
+        exports.push_back(zip);
+    }
+    const std::regex found(R"re("(format|points|letters)":("[^"]*"|\d+))re");
+    const auto findings = [&](const std::string& out) {
+        std::string list;
+        for (auto it = std::sregex_iterator(out.begin(), out.end(), found); it != std::sregex_iterator();
+             ++it) {
+            list += it->str() + " ";
+        }
+        return list;
+    };
+    for (const std::string& file : exports) {
+        const Outcome direct = run({"recognise", file});
+        ASSERT_EQ(direct.status, 0) << direct.err;
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
+        Child fromPipe;
+        fromPipe.stdinFd = ends[0];
+        std::thread feeder([&] {
+            const std::string bytes = slurp(file);
+            EXPECT_EQ(write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+            close(ends[1]);
+        });
+        const Outcome piped = run({"recognise", "/dev/stdin"}, fromPipe);
+        feeder.join();
+        close(ends[0]);
+        EXPECT_EQ(piped.status, 0) << piped.err;
+        EXPECT_NE(findings(direct.out).find("\"letters\":\"L"), std::string::npos) << direct.out;
+        EXPECT_EQ(findings(piped.out), findings(direct.out));
+    }
+    if (exports.size() == 1) {
+        GTEST_SKIP() << "the shared instrument exports are absent: the piped zip was not tried";
+    }
 }
 
 TEST_F(CliHardening, TooLittleMemoryIsAMessage) {

@@ -88,7 +88,7 @@ int runRecognise(const std::vector<std::string>& args) {
                         ",\"metadata\":" + metadataObject(indent) + "}";
                 return true;
             });
-        if (!summary.recognised) {
+        if (!summary.recognised && summary.error.empty()) {
             std::fprintf(stderr, "mivaro-cli recognise: %s: not a recognised instrument export\n",
                          file.c_str());
         } else if (!summary.error.empty()) {

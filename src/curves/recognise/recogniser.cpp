@@ -1,8 +1,10 @@
 #include "curves/recognise/recogniser.h"
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <vector>
 
+#include "curves/line_reader.h"
 #include "curves/recognise/format_unit.h"
 #include "platform/c_format.h"
 #include "platform/safe_file_write.h"
@@ -36,15 +38,36 @@ const FormatUnit* claimant(std::string_view head, std::string_view name) {
     return nullptr;
 }
 
-bool readHead(const std::string& path, std::string& head) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+// A regular file's first bytes for the claim (the unit reads the path again,
+// streaming); a pipe, FIFO or device read once and whole, within the readers'
+// limit, since reading its path again would find nothing.
+struct Opened {
+    std::string head;
+    std::shared_ptr<const std::string> whole;
+};
+
+bool openForClaim(const std::string& path, Opened& opened, std::string& reason) {
+    std::FILE* file = nullptr;
+    if (!openSharedInput(path, file, opened.whole, reason)) {
         return false;
     }
-    head.resize(kClaimHeadBytes);
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return !in.bad();
+    if (file == nullptr) {
+        return true;
+    }
+    opened.head.resize(kClaimHeadBytes);
+    opened.head.resize(std::fread(opened.head.data(), 1, opened.head.size(), file));
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        reason = "it could not be read";
+    }
+    return !failed;
+}
+
+RecogniseSummary unreadable(const std::string& path, const std::string& reason) {
+    RecogniseSummary summary;
+    summary.error = "cannot read " + path + ": " + reason;
+    return summary;
 }
 
 RecogniseSummary stamped(RecogniseSummary summary, const FormatUnit& unit) {
@@ -86,11 +109,15 @@ const char* segmentSourceName(SegmentSource source) {
 }
 
 RecogniseSummary recogniseFile(const std::string& path, const IndentSink& sink) {
-    std::string head;
-    if (!readHead(path, head)) {
-        return {};
+    Opened opened;
+    std::string reason;
+    if (!openForClaim(path, opened, reason)) {
+        return unreadable(path, reason);
     }
-    const FormatUnit* unit = claimant(head, path);
+    if (opened.whole != nullptr) {
+        return recogniseBytes(*opened.whole, path, sink);
+    }
+    const FormatUnit* unit = claimant(opened.head, path);
     return unit == nullptr ? RecogniseSummary{} : readThrough(*unit, path, sink);
 }
 
@@ -101,18 +128,23 @@ RecogniseSummary recogniseBytes(std::string_view bytes, const std::string& name,
 
 RecogniseSummary sniffFile(const std::string& path) {
     try {
-        std::string head;
-        if (!readHead(path, head)) {
-            return {};
+        Opened opened;
+        std::string reason;
+        if (!openForClaim(path, opened, reason)) {
+            return unreadable(path, reason);
         }
-        const FormatUnit* unit = claimant(head, path);
+        const auto discard = [](RecognisedIndent&) { return true; };
+        if (opened.whole != nullptr) {
+            return recogniseBytes(*opened.whole, path, discard);
+        }
+        const FormatUnit* unit = claimant(opened.head, path);
         if (unit == nullptr) {
             return {};
         }
         if (unit->sniffFile != nullptr) {
             return stamped(unit->sniffFile(path), *unit);
         }
-        return readThrough(*unit, path, [](RecognisedIndent&) { return true; });
+        return readThrough(*unit, path, discard);
     } catch (...) {
         return {};  // the dialog's line must never stop the dialog
     }

@@ -12,7 +12,10 @@ namespace mivaro::recognise {
 
 // Reads the file through the first format that claims it and hands each indent
 // to the sink as soon as it is complete (a zip or workbook of many indents is
-// never held whole). summary.recognised is false when no format claims it.
+// never held whole). summary.recognised is false when no format claims it,
+// and when the file cannot be read (error then says "cannot read PATH: why").
+// A pipe, FIFO or device is read once, whole and within the readers' limit,
+// and its bytes are shared with every other reader of the path.
 RecogniseSummary recogniseFile(const std::string& path, const IndentSink& sink);
 
 // The same for bytes already in memory (a member of a zip archive); name is
