@@ -272,7 +272,7 @@ BatchRow analyseBatchFile(const BatchSettings& settings, const std::string& path
 void analyseBatchCurve(const BatchSettings& settings, CMivaro4Doc& doc, BatchRow& row) {
     CapturedMessages messages;
     NoRepaint repaint;
-    analyseLoadedCurve(settings, doc, messages, repaint, row);
+    analyseLoadedCurve(settings, doc, messages, repaint, row, nullptr);
 }
 
 BatchRow analyseBatchCurveBytes(const BatchSettings& settings, const std::string& file,
